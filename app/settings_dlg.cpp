@@ -1,0 +1,55 @@
+#include "app/settings_dlg.h"
+
+#include "resources/resource.h"
+#include "zone/zone_settings.h"
+
+namespace {
+
+using Dlg = CSettingsDlg;
+
+}  // namespace
+
+CSettingsDlg::CSettingsDlg(const SettingsServices& services)
+    : Dialog(IDD_SETTINGS), services_(services) {}
+
+const MessageMapEntry<CSettingsDlg> CSettingsDlg::kMessageMap[] = {
+    OnMessage<Dlg>(kWmInitDialog, &Dlg::OnInitDialog),
+    OnMessage<Dlg>(kWmPaint, &Dlg::OnPaint),
+    OnMessage<Dlg>(kWmQueryDragIcon, &Dlg::OnQueryDragIcon),
+    OnClicks<Dlg>(IDC_SCRIPT_QUERY, IDC_JAVA_PROHIBIT, &Dlg::OnZoneButton),
+    OnClicks<Dlg>(IDC_COOKIE_QUERY, IDC_SESSION_DISALLOW, &Dlg::OnZoneButton),
+    OnMessage<Dlg>(kWmHelp, &Dlg::OnHelp),
+};
+
+MessageResult CSettingsDlg::HandleMessage(const DialogMessage& m) {
+    return Dispatch(*this, kMessageMap, m);
+}
+
+MessageResult CSettingsDlg::OnInitDialog(const DialogMessage& /*m*/) {
+    WindowOps& window = Window();
+    window.SetIcons();
+    const ZoneReadings zones = ReadZoneOptions(services_.registry, window);
+    ReflectZoneOptions(zones, window);
+    return 1;  // let the dialog manager focus the first tab stop
+}
+
+MessageResult CSettingsDlg::OnPaint(const DialogMessage& /*m*/) {
+    if (Window().PaintIfMinimized()) {
+        return 0;
+    }
+    return std::nullopt;
+}
+
+MessageResult CSettingsDlg::OnQueryDragIcon(const DialogMessage& /*m*/) {
+    return Window().DragIcon();
+}
+
+MessageResult CSettingsDlg::OnHelp(const DialogMessage& /*m*/) {
+    Window().OpenHelp();
+    return 1;
+}
+
+MessageResult CSettingsDlg::OnZoneButton(const DialogMessage& m) {
+    StoreZoneButton(services_.registry, Window(), ControlId(m));
+    return 0;
+}

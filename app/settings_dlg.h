@@ -1,0 +1,28 @@
+#pragma once
+// The main dialog: reads every setting it shows once at start-up, and writes
+// each change at the moment of the click.
+#include "app/window/dialog.h"
+#include "store/registry_access.h"
+
+// What the dialog reaches the platform through.
+struct SettingsServices {
+    CRegistryAccess& registry;
+};
+
+class CSettingsDlg final : public Dialog {
+  public:
+    explicit CSettingsDlg(const SettingsServices& services);
+
+    MessageResult HandleMessage(const DialogMessage& m) override;
+
+  private:
+    MessageResult OnInitDialog(const DialogMessage& m);
+    MessageResult OnPaint(const DialogMessage& m);
+    MessageResult OnQueryDragIcon(const DialogMessage& m);
+    MessageResult OnHelp(const DialogMessage& m);
+    MessageResult OnZoneButton(const DialogMessage& m);
+
+    static const MessageMapEntry<CSettingsDlg> kMessageMap[];
+
+    SettingsServices services_;
+};

@@ -1,0 +1,95 @@
+#include "app/window/win32_window_ops.h"
+
+#include "app/window/win32_dialog.h"
+#include "resources/resource.h"
+
+Win32WindowOps::Win32WindowOps()
+    : icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
+
+void Win32WindowOps::PostClick(int id) {
+    PostMessageA(Item(id), BM_CLICK, 0, 0);
+}
+
+bool Win32WindowOps::IsChecked(int id) {
+    return SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Win32WindowOps::SetCheck(int id, bool checked) {
+    SendMessageA(Item(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void Win32WindowOps::Enable(int id, bool enabled) {
+    EnableWindow(Item(id), enabled ? TRUE : FALSE);
+}
+
+std::string Win32WindowOps::GetText(int id) {
+    const HWND item = Item(id);
+    const int length = GetWindowTextLengthA(item);
+    if (length <= 0) {
+        return {};
+    }
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int copied = GetWindowTextA(item, text.data(), length + 1);
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return text;
+}
+
+void Win32WindowOps::SetText(int id, const std::string& text) {
+    SetWindowTextA(Item(id), text.c_str());
+}
+
+void Win32WindowOps::AddComboItem(int id, const std::string& text) {
+    SendMessageA(Item(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Win32WindowOps::LimitText(int id, std::size_t maxBytes) {
+    const HWND item = Item(id);
+    char className[16] = {};
+    GetClassNameA(item, className, sizeof className);
+    const UINT message = lstrcmpiA(className, "ComboBox") == 0 ? CB_LIMITTEXT : EM_LIMITTEXT;
+    SendMessageA(item, message, maxBytes, 0);
+}
+
+int Win32WindowOps::ShowMessage(std::string_view text, unsigned type) {
+    return MessageBoxW(dialog_, Widen(text).c_str(), ApplicationTitle().c_str(), type);
+}
+
+void Win32WindowOps::SetIcons() {
+    SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+}
+
+bool Win32WindowOps::PaintIfMinimized() {
+    if (!IsIconic(dialog_)) {
+        return false;
+    }
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(dialog_, &paint);
+    SendMessageW(dialog_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client;
+    GetClientRect(dialog_, &client);
+    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, icon_);
+    EndPaint(dialog_, &paint);
+    return true;
+}
+
+std::intptr_t Win32WindowOps::DragIcon() {
+    return reinterpret_cast<std::intptr_t>(icon_);
+}
+
+void Win32WindowOps::OpenHelp() {
+    char path[MAX_PATH + 4] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return;
+    }
+    char* dot = strrchr(path, '.');
+    char* slash = strrchr(path, '\\');
+    if (dot != nullptr && (slash == nullptr || dot > slash)) {
+        *dot = '\0';
+    }
+    lstrcatA(path, ".HLP");
+    WinHelpA(dialog_, path, HELP_FINDER, 0);
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The window operations on a real dialog window.
+#include <windows.h>
+
+#include "app/window/window_ops.h"
+
+class Win32WindowOps final : public WindowOps {
+  public:
+    Win32WindowOps();
+    void Bind(HWND dialog) { dialog_ = dialog; }
+
+    void PostClick(int id) override;
+    bool IsChecked(int id) override;
+    void SetCheck(int id, bool checked) override;
+    void Enable(int id, bool enabled) override;
+    std::string GetText(int id) override;
+    void SetText(int id, const std::string& text) override;
+    void AddComboItem(int id, const std::string& text) override;
+    void LimitText(int id, std::size_t maxBytes) override;
+    int ShowMessage(std::string_view text, unsigned type) override;
+    void SetIcons() override;
+    bool PaintIfMinimized() override;
+    std::intptr_t DragIcon() override;
+    void OpenHelp() override;
+
+  private:
+    HWND Item(int id) const { return GetDlgItem(dialog_, id); }
+
+    HWND dialog_ = nullptr;
+    HICON icon_;  // owned by the system: shared icons are never destroyed
+};

@@ -1,0 +1,48 @@
+#pragma once
+// What the dialogs need of the window system, addressed by control id. The
+// Win32 implementation lives beside the dialog driver; tests use a simulated
+// window system that keeps the same promises.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Message box types and answers (Win32 values).
+constexpr unsigned kMbOk = 0x00;
+constexpr unsigned kMbOkCancel = 0x01;
+constexpr unsigned kMbYesNo = 0x04;
+constexpr unsigned kMbIconExclamation = 0x30;
+constexpr int kIdOk = 1;
+constexpr int kIdCancel = 2;
+constexpr int kIdYes = 6;
+constexpr int kIdNo = 7;
+
+class WindowOps {
+  public:
+    virtual ~WindowOps() = default;
+
+    // BM_CLICK by PostMessage: delivered later, in order, as a user's click.
+    virtual void PostClick(int id) = 0;
+    // BM_GETCHECK == 1.
+    virtual bool IsChecked(int id) = 0;
+    // BM_SETCHECK; notifies nobody.
+    virtual void SetCheck(int id, bool checked) = 0;
+    virtual void Enable(int id, bool enabled) = 0;
+    // Control texts are ANSI bytes, passed through unchanged.
+    virtual std::string GetText(int id) = 0;
+    virtual void SetText(int id, const std::string& text) = 0;
+    // CB_ADDSTRING: appended to the end of an unsorted list.
+    virtual void AddComboItem(int id, const std::string& text) = 0;
+    // Most bytes the user may type into an edit box or a combo box's field.
+    virtual void LimitText(int id, std::size_t maxBytes) = 0;
+
+    // A modal message box owned by the dialog and captioned with the
+    // application's title. text is UTF-8; type combines kMb* values.
+    virtual int ShowMessage(std::string_view text, unsigned type) = 0;
+
+    // Window-system-only work, done by the Win32 side.
+    virtual void SetIcons() = 0;           // large, then small application icon
+    virtual bool PaintIfMinimized() = 0;   // true when the icon was painted
+    virtual std::intptr_t DragIcon() = 0;  // the application icon's handle
+    virtual void OpenHelp() = 0;           // help viewer on <exe path>.HLP
+};

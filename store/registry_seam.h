@@ -1,0 +1,38 @@
+#pragma once
+// The five registry calls the accessor needs, with the platform's handle
+// values and status codes, so the logic builds and is tested without Windows.
+#include <cstdint>
+
+using RegKey = std::uintptr_t;
+using RegStatus = long;
+
+// Predefined root as the platform numbers it.
+constexpr RegKey kHkeyCurrentUser = 0x80000001u;
+
+// Status codes the accessor and its tests rely on (Win32 values).
+constexpr RegStatus kErrorSuccess = 0;
+constexpr RegStatus kErrorFileNotFound = 2;
+constexpr RegStatus kErrorAccessDenied = 5;
+constexpr RegStatus kErrorMoreData = 234;
+
+// Value types (Win32 values).
+constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegBinary = 3;
+constexpr std::uint32_t kRegDword = 4;
+constexpr std::uint32_t kRegMultiSz = 7;
+
+class RegistrySeam {
+  public:
+    virtual ~RegistrySeam() = default;
+    // RegOpenKeyExA with options 0 and KEY_ALL_ACCESS.
+    virtual RegStatus OpenKey(RegKey root, const char* path, RegKey* key) = 0;
+    // RegQueryValueExA; *size is the buffer size in, the data size out.
+    virtual RegStatus QueryValue(RegKey key, const char* name, std::uint32_t* type,
+                                 std::uint8_t* data, std::uint32_t* size) = 0;
+    // RegCreateKeyExA with null class, options 0, KEY_ALL_ACCESS, no security.
+    virtual RegStatus CreateKey(RegKey root, const char* path, RegKey* key) = 0;
+    // RegSetValueExA.
+    virtual RegStatus SetValue(RegKey key, const char* name, std::uint32_t type,
+                               const std::uint8_t* data, std::uint32_t size) = 0;
+    virtual RegStatus CloseKey(RegKey key) = 0;
+};
