@@ -4,7 +4,8 @@
 #include "app/window/dialog.h"
 #include "store/registry_access.h"
 
-// What the dialog reaches the platform through.
+// What the dialog reaches the platform through. A missing optional seam acts
+// as an empty one (no server list file, an empty URL cache).
 struct SettingsServices {
     CRegistryAccess& registry;
 };
