@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds both presets and runs every tier of tests: the logic natively, then the
+# platform and end-to-end tests under Wine on a private Xvfb.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/lib.sh"
+root=$(repo_root)
+
+"$here/install-deps.sh"
+cd "$root"
+
+echo "== native: unit tests"
+cmake --preset native >/dev/null
+cmake --build --preset native -j2
+ctest --preset native
+
+echo "== windows: platform and end-to-end tests under Wine"
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j2
+export QELTRIN_WINEPREFIX=$root/build/windows/wineprefix
+wine_env
+prepare_prefix
+start_xvfb
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    stop_xvfb
+}
+trap cleanup EXIT
+ctest --preset windows
