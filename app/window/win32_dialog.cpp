@@ -67,12 +67,7 @@ INT_PTR HandleDialogMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    // Nothing may unwind through user32.
-    try {
-        return HandleDialogMessage(hwnd, msg, wParam, lParam);
-    } catch (...) {
-        return FALSE;
-    }
+    return HandleDialogMessage(hwnd, msg, wParam, lParam);
 }
 
 }  // namespace
