@@ -1,6 +1,9 @@
 #include "app/settings_dlg.h"
 
+#include "proxy/proxy_server.h"
+#include "proxy/proxy_startup.h"
 #include "resources/resource.h"
+#include "zone/presets.h"
 #include "zone/zone_settings.h"
 
 namespace {
@@ -18,6 +21,9 @@ const MessageMapEntry<CSettingsDlg> CSettingsDlg::kMessageMap[] = {
     OnMessage<Dlg>(kWmQueryDragIcon, &Dlg::OnQueryDragIcon),
     OnClicks<Dlg>(IDC_SCRIPT_QUERY, IDC_JAVA_PROHIBIT, &Dlg::OnZoneButton),
     OnClicks<Dlg>(IDC_COOKIE_QUERY, IDC_SESSION_DISALLOW, &Dlg::OnZoneButton),
+    OnClicks<Dlg>(IDC_PROXY_ENABLE, IDC_PROXY_ENABLE, &Dlg::OnProxySwitch),
+    OnClicks<Dlg>(IDC_SET_SERVER, IDC_SET_SERVER, &Dlg::OnSetProxyServer),
+    OnClicks<Dlg>(IDC_PRESET_ALL_ON, IDC_PRESET_STANDARD, &Dlg::OnPreset),
     OnMessage<Dlg>(kWmHelp, &Dlg::OnHelp),
 };
 
@@ -29,7 +35,9 @@ MessageResult CSettingsDlg::OnInitDialog(const DialogMessage& /*m*/) {
     WindowOps& window = Window();
     window.SetIcons();
     const ZoneReadings zones = ReadZoneOptions(services_.registry, window);
+    const ProxyReadings proxy = ReadProxySettings(services_.registry, window);
     ReflectZoneOptions(zones, window);
+    ShowProxySettings(proxy, window);
     return 1;  // let the dialog manager focus the first tab stop
 }
 
@@ -51,5 +59,20 @@ MessageResult CSettingsDlg::OnHelp(const DialogMessage& /*m*/) {
 
 MessageResult CSettingsDlg::OnZoneButton(const DialogMessage& m) {
     StoreZoneButton(services_.registry, Window(), ControlId(m));
+    return 0;
+}
+
+MessageResult CSettingsDlg::OnProxySwitch(const DialogMessage& /*m*/) {
+    SwitchProxy(services_.registry, Window());
+    return 0;
+}
+
+MessageResult CSettingsDlg::OnSetProxyServer(const DialogMessage& /*m*/) {
+    SetProxyServer(services_.registry, Window());
+    return 0;
+}
+
+MessageResult CSettingsDlg::OnPreset(const DialogMessage& m) {
+    RunPreset(Window(), ControlId(m));
     return 0;
 }

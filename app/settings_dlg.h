@@ -22,6 +22,9 @@ class CSettingsDlg final : public Dialog {
     MessageResult OnQueryDragIcon(const DialogMessage& m);
     MessageResult OnHelp(const DialogMessage& m);
     MessageResult OnZoneButton(const DialogMessage& m);
+    MessageResult OnProxySwitch(const DialogMessage& m);
+    MessageResult OnSetProxyServer(const DialogMessage& m);
+    MessageResult OnPreset(const DialogMessage& m);
 
     static const MessageMapEntry<CSettingsDlg> kMessageMap[];
 

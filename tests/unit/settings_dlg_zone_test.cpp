@@ -25,6 +25,7 @@ class ZoneDialogTest : public ::testing::Test {
         fake.SetDword(kZoneKey, "1C00", java);
         fake.SetDword(kZoneKey, "1A02", cookies);
         fake.SetDword(kZoneKey, "1A03", session);
+        fake.SetDword(kSettingsKey, "ProxyEnable", 0);  // readable, so no box of its own
     }
     void Open() { window.Open(dialog); }
     std::vector<std::string> ZoneLog(const std::string& verb) const {
@@ -85,6 +86,7 @@ TEST_F(ZoneDialogTest, EachJavaValueChecksItsOwnButton) {
 }
 
 TEST_F(ZoneDialogTest, EachFailedReadIsReportedBeforeTheNextRead) {
+    fake.SetDword(kSettingsKey, "ProxyEnable", 0);
     fake.SetDword(kZoneKey, "1400", 3);
     fake.SetDword(kZoneKey, "1C00", 0);
     Open();
