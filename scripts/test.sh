@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds both presets and runs every tier of tests: the logic natively, then the
-# platform and end-to-end tests under Wine on a private Xvfb.
+# Builds every preset and runs every tier of tests: the logic natively (also
+# under sanitizers), static analysis, then the platform and end-to-end tests
+# under Wine on a private Xvfb.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/lib.sh"
@@ -14,9 +15,19 @@ cmake --preset native >/dev/null
 cmake --build --preset native -j2
 ctest --preset native
 
-echo "== windows: platform and end-to-end tests under Wine"
+echo "== native: unit tests under AddressSanitizer and UBSan"
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j2
+ctest --preset asan
+
+echo "== windows: build"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j2
+
+echo "== static analysis of the product code"
+bash "$here/lint.sh"
+
+echo "== windows: platform and end-to-end tests under Wine"
 export QELTRIN_WINEPREFIX=$root/build/windows/wineprefix
 wine_env
 prepare_prefix
