@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "app/settings_dlg.h"
 #include "app/window/win32_dialog.h"
 
@@ -15,6 +17,10 @@ bool CSettingsApp::InitInstance() {
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*show*/) {
+    // Loads version 6 of the common controls, which the manifest asks for, so
+    // the dialogs' buttons and boxes take the system's visual style.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
     theApp.InitInstance();
     return 0;
 }

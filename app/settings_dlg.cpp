@@ -1,5 +1,6 @@
 #include "app/settings_dlg.h"
 
+#include "app/about/about_box.h"
 #include "proxy/proxy_server.h"
 #include "proxy/proxy_startup.h"
 #include "resources/resource.h"
@@ -16,6 +17,7 @@ CSettingsDlg::CSettingsDlg(const SettingsServices& services)
     : Dialog(IDD_SETTINGS), services_(services) {}
 
 const MessageMapEntry<CSettingsDlg> CSettingsDlg::kMessageMap[] = {
+    OnMessage<Dlg>(kWmSysCommand, &Dlg::OnSysCommand),
     OnMessage<Dlg>(kWmInitDialog, &Dlg::OnInitDialog),
     OnMessage<Dlg>(kWmPaint, &Dlg::OnPaint),
     OnMessage<Dlg>(kWmQueryDragIcon, &Dlg::OnQueryDragIcon),
@@ -24,6 +26,7 @@ const MessageMapEntry<CSettingsDlg> CSettingsDlg::kMessageMap[] = {
     OnClicks<Dlg>(IDC_PROXY_ENABLE, IDC_PROXY_ENABLE, &Dlg::OnProxySwitch),
     OnClicks<Dlg>(IDC_SET_SERVER, IDC_SET_SERVER, &Dlg::OnSetProxyServer),
     OnClicks<Dlg>(IDC_PRESET_ALL_ON, IDC_PRESET_STANDARD, &Dlg::OnPreset),
+    OnClicks<Dlg>(IDC_ABOUT, IDC_ABOUT, &Dlg::OnAbout),
     OnMessage<Dlg>(kWmHelp, &Dlg::OnHelp),
 };
 
@@ -33,12 +36,26 @@ MessageResult CSettingsDlg::HandleMessage(const DialogMessage& m) {
 
 MessageResult CSettingsDlg::OnInitDialog(const DialogMessage& /*m*/) {
     WindowOps& window = Window();
+    AddAboutMenuEntry(window);
     window.SetIcons();
     const ZoneReadings zones = ReadZoneOptions(services_.registry, window);
     const ProxyReadings proxy = ReadProxySettings(services_.registry, window);
     ReflectZoneOptions(zones, window);
     ShowProxySettings(proxy, window);
     return 1;  // let the dialog manager focus the first tab stop
+}
+
+MessageResult CSettingsDlg::OnSysCommand(const DialogMessage& m) {
+    if (!IsAboutCommand(m.wParam)) {
+        return std::nullopt;  // move, size, minimize, close: the default handling
+    }
+    ShowAboutBox(Window());
+    return 0;
+}
+
+MessageResult CSettingsDlg::OnAbout(const DialogMessage& /*m*/) {
+    ShowAboutBox(Window());
+    return 0;
 }
 
 MessageResult CSettingsDlg::OnPaint(const DialogMessage& /*m*/) {

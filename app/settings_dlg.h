@@ -17,9 +17,11 @@ class CSettingsDlg final : public Dialog {
     MessageResult HandleMessage(const DialogMessage& m) override;
 
   private:
+    MessageResult OnSysCommand(const DialogMessage& m);
     MessageResult OnInitDialog(const DialogMessage& m);
     MessageResult OnPaint(const DialogMessage& m);
     MessageResult OnQueryDragIcon(const DialogMessage& m);
+    MessageResult OnAbout(const DialogMessage& m);
     MessageResult OnHelp(const DialogMessage& m);
     MessageResult OnZoneButton(const DialogMessage& m);
     MessageResult OnProxySwitch(const DialogMessage& m);

@@ -93,3 +93,30 @@ void Win32WindowOps::OpenHelp() {
     lstrcatA(path, ".HLP");
     WinHelpA(dialog_, path, HELP_FINDER, 0);
 }
+
+bool Win32WindowOps::HasSystemMenu() {
+    return GetSystemMenu(dialog_, FALSE) != nullptr;
+}
+
+void Win32WindowOps::AppendSystemMenuSeparator() {
+    AppendMenuW(GetSystemMenu(dialog_, FALSE), MF_SEPARATOR, 0, nullptr);
+}
+
+void Win32WindowOps::AppendSystemMenuItem(unsigned command, std::string_view text) {
+    AppendMenuW(GetSystemMenu(dialog_, FALSE), MF_STRING, command, Widen(text).c_str());
+}
+
+std::string Win32WindowOps::LoadResourceString(int id) {
+    // With a zero size, LoadStringW hands out the resource's own text in place.
+    const wchar_t* text = nullptr;
+    const int length = LoadStringW(GetModuleHandleW(nullptr), static_cast<UINT>(id),
+                                   reinterpret_cast<LPWSTR>(&text), 0);
+    if (length <= 0 || text == nullptr) {
+        return {};
+    }
+    return Narrow(std::wstring_view(text, static_cast<std::size_t>(length)));
+}
+
+int Win32WindowOps::RunModal(Dialog& dialog) {
+    return static_cast<int>(RunModalDialog(dialog, dialog_));
+}

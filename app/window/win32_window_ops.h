@@ -22,6 +22,11 @@ class Win32WindowOps final : public WindowOps {
     bool PaintIfMinimized() override;
     std::intptr_t DragIcon() override;
     void OpenHelp() override;
+    bool HasSystemMenu() override;
+    void AppendSystemMenuSeparator() override;
+    void AppendSystemMenuItem(unsigned command, std::string_view text) override;
+    std::string LoadResourceString(int id) override;
+    int RunModal(Dialog& dialog) override;
 
   private:
     HWND Item(int id) const { return GetDlgItem(dialog_, id); }

@@ -17,6 +17,8 @@ constexpr int kIdCancel = 2;
 constexpr int kIdYes = 6;
 constexpr int kIdNo = 7;
 
+class Dialog;
+
 class WindowOps {
   public:
     virtual ~WindowOps() = default;
@@ -45,4 +47,14 @@ class WindowOps {
     virtual bool PaintIfMinimized() = 0;   // true when the icon was painted
     virtual std::intptr_t DragIcon() = 0;  // the application icon's handle
     virtual void OpenHelp() = 0;           // help viewer on <exe path>.HLP
+
+    // The window's system menu: whether it has one, and appending to its end.
+    // Item texts are UTF-8.
+    virtual bool HasSystemMenu() = 0;
+    virtual void AppendSystemMenuSeparator() = 0;
+    virtual void AppendSystemMenuItem(unsigned command, std::string_view text) = 0;
+    // A string resource of the executable as UTF-8; empty when there is none.
+    virtual std::string LoadResourceString(int id) = 0;
+    // Runs another dialog modally, owned by this window (disabled meanwhile).
+    virtual int RunModal(Dialog& dialog) = 0;
 };

@@ -96,3 +96,15 @@ bool SimWindow::PaintIfMinimized() {
     ++iconPaints_;
     return true;
 }
+
+std::string SimWindow::LoadResourceString(int id) {
+    ++stringLoads;
+    const auto found = strings.find(id);
+    return found == strings.end() ? std::string() : found->second;
+}
+
+int SimWindow::RunModal(Dialog& dialog) {
+    // The nested dialog is not driven: the user ends it at once, by Cancel.
+    modalRuns.push_back(dialog.TemplateId());
+    return kIdCancel;
+}

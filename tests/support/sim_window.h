@@ -6,6 +6,7 @@
 // and message boxes are answered from a script and logged.
 #include <cstddef>
 #include <deque>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,18 @@ class SimWindow : public WindowOps {
     std::vector<int> CheckedIds() const;
     std::size_t PaintsOfIcon() const { return iconPaints_; }
     bool iconic = false;
+    // What the window's system menu got appended; a separator has command 0.
+    struct MenuItem {
+        unsigned command;
+        std::string text;
+    };
+    bool hasSystemMenu = true;
+    std::vector<MenuItem> systemMenu;
+    // The executable's string table, as the resource script has it.
+    std::map<int, std::string> strings{{IDS_ABOUTBOX, "Vormet のﾊﾞｰｼﾞｮﾝ情報(&A)..."}};
+    std::size_t stringLoads = 0;
+    // Template ids of the dialogs run modally over this one, in order.
+    std::vector<int> modalRuns;
     std::size_t helpRequests = 0;
     std::size_t iconSets = 0;
 
@@ -68,6 +81,13 @@ class SimWindow : public WindowOps {
     bool PaintIfMinimized() override;
     std::intptr_t DragIcon() override { return kIconHandle; }
     void OpenHelp() override { ++helpRequests; }
+    bool HasSystemMenu() override { return hasSystemMenu; }
+    void AppendSystemMenuSeparator() override { systemMenu.push_back({0, {}}); }
+    void AppendSystemMenuItem(unsigned command, std::string_view text) override {
+        systemMenu.push_back({command, std::string(text)});
+    }
+    std::string LoadResourceString(int id) override;
+    int RunModal(Dialog& dialog) override;
 
     static constexpr std::intptr_t kIconHandle = 0x128;
 
