@@ -6,11 +6,14 @@
 
 #include "app/settings_dlg.h"
 #include "app/window/win32_dialog.h"
+#include "proxy/file_seam.h"
 
 CSettingsApp theApp;
 
 bool CSettingsApp::InitInstance() {
-    CSettingsDlg dialog(SettingsServices{TheRegistry()});
+    SettingsServices services{TheRegistry()};
+    services.files = &TheFiles();
+    CSettingsDlg dialog(services);
     RunModalDialog(dialog, nullptr);
     return false;
 }

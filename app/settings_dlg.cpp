@@ -1,6 +1,7 @@
 #include "app/settings_dlg.h"
 
 #include "app/about/about_box.h"
+#include "proxy/exclusions.h"
 #include "proxy/proxy_server.h"
 #include "proxy/proxy_startup.h"
 #include "resources/resource.h"
@@ -24,6 +25,8 @@ const MessageMapEntry<CSettingsDlg> CSettingsDlg::kMessageMap[] = {
     OnClicks<Dlg>(IDC_SCRIPT_QUERY, IDC_JAVA_PROHIBIT, &Dlg::OnZoneButton),
     OnClicks<Dlg>(IDC_COOKIE_QUERY, IDC_SESSION_DISALLOW, &Dlg::OnZoneButton),
     OnClicks<Dlg>(IDC_PROXY_ENABLE, IDC_PROXY_ENABLE, &Dlg::OnProxySwitch),
+    OnClicks<Dlg>(IDC_PROXY_LOCAL, IDC_PROXY_LOCAL, &Dlg::OnLocalSwitch),
+    OnClicks<Dlg>(IDC_SET_OVERRIDE, IDC_SET_OVERRIDE, &Dlg::OnSetExclusions),
     OnClicks<Dlg>(IDC_SET_SERVER, IDC_SET_SERVER, &Dlg::OnSetProxyServer),
     OnClicks<Dlg>(IDC_PRESET_ALL_ON, IDC_PRESET_STANDARD, &Dlg::OnPreset),
     OnClicks<Dlg>(IDC_ABOUT, IDC_ABOUT, &Dlg::OnAbout),
@@ -41,7 +44,7 @@ MessageResult CSettingsDlg::OnInitDialog(const DialogMessage& /*m*/) {
     const ZoneReadings zones = ReadZoneOptions(services_.registry, window);
     const ProxyReadings proxy = ReadProxySettings(services_.registry, window);
     ReflectZoneOptions(zones, window);
-    ShowProxySettings(proxy, window);
+    ShowProxySettings(proxy, services_.files, window);
     return 1;  // let the dialog manager focus the first tab stop
 }
 
@@ -81,6 +84,16 @@ MessageResult CSettingsDlg::OnZoneButton(const DialogMessage& m) {
 
 MessageResult CSettingsDlg::OnProxySwitch(const DialogMessage& /*m*/) {
     SwitchProxy(services_.registry, Window());
+    return 0;
+}
+
+MessageResult CSettingsDlg::OnLocalSwitch(const DialogMessage& /*m*/) {
+    SwitchLocalAddresses(services_.registry, Window());
+    return 0;
+}
+
+MessageResult CSettingsDlg::OnSetExclusions(const DialogMessage& /*m*/) {
+    SetExclusions(services_.registry, Window());
     return 0;
 }
 

@@ -4,10 +4,13 @@
 #include "app/window/dialog.h"
 #include "store/registry_access.h"
 
+class FileSeam;
+
 // What the dialog reaches the platform through. A missing optional seam acts
 // as an empty one (no server list file, an empty URL cache).
 struct SettingsServices {
     CRegistryAccess& registry;
+    FileSeam* files = nullptr;
 };
 
 class CSettingsDlg final : public Dialog {
@@ -25,6 +28,8 @@ class CSettingsDlg final : public Dialog {
     MessageResult OnHelp(const DialogMessage& m);
     MessageResult OnZoneButton(const DialogMessage& m);
     MessageResult OnProxySwitch(const DialogMessage& m);
+    MessageResult OnLocalSwitch(const DialogMessage& m);
+    MessageResult OnSetExclusions(const DialogMessage& m);
     MessageResult OnSetProxyServer(const DialogMessage& m);
     MessageResult OnPreset(const DialogMessage& m);
 

@@ -1,6 +1,8 @@
 #include "store/registry_access.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 int CRegistryAccess::Read(RegKey root, const char* path, const char* name, std::uint8_t* data,
                           std::uint32_t* size) {
@@ -64,4 +66,43 @@ int CRegistryAccess::WriteDword(RegKey root, const char* path, const char* name,
     std::uint8_t bytes[sizeof value];
     std::memcpy(bytes, &value, sizeof value);
     return Write(root, path, name, kRegDword, bytes, sizeof bytes);
+}
+
+ReadOutcome CRegistryAccess::ReadWholeString(RegKey root, const char* path, const char* name,
+                                             std::string* text, std::uint32_t maxBytes) {
+    text->clear();
+    const RegStatus opened = registry_.OpenKey(root, path, &key_);
+    if (opened != kErrorSuccess) {
+        return opened == kErrorFileNotFound ? ReadOutcome::kMissing : ReadOutcome::kUnreadable;
+    }
+    // Most texts fit the first try; a value that grows between two tries (it
+    // belongs to other programs too) is chased a few times, never forever.
+    constexpr int kTries = 4;
+    std::vector<std::uint8_t> buffer(std::min<std::uint32_t>(260, maxBytes));
+    std::uint32_t length = 0;
+    RegStatus status = kErrorMoreData;
+    for (int attempt = 0; attempt < kTries && status == kErrorMoreData; ++attempt) {
+        length = static_cast<std::uint32_t>(buffer.size());
+        std::uint32_t type = 0;  // received, deliberately not checked
+        status = registry_.QueryValue(key_, name, &type, buffer.data(), &length);
+        if (status == kErrorMoreData) {
+            if (length > maxBytes) {
+                break;  // over the cap: unreadable, whatever it holds
+            }
+            buffer.resize(std::max<std::size_t>(length, buffer.size() * 2));
+        }
+    }
+    registry_.CloseKey(key_);
+    key_ = 0;
+    if (status != kErrorSuccess) {
+        return status == kErrorFileNotFound ? ReadOutcome::kMissing : ReadOutcome::kUnreadable;
+    }
+    const auto data = buffer.begin();
+    const auto end = std::find(data, data + std::min<std::size_t>(length, buffer.size()), 0);
+    // A text without its zero byte must still fit the cap once it is ended.
+    if (static_cast<std::size_t>(end - data) >= maxBytes) {
+        return ReadOutcome::kUnreadable;
+    }
+    text->assign(data, end);
+    return ReadOutcome::kRead;
 }

@@ -3,8 +3,13 @@
 // operation opens (or creates) its key, does its one thing, closes the key and
 // reports 1 on success, 0 on failure; the caller decides what the user sees.
 #include <cstdint>
+#include <string>
 
 #include "store/registry_seam.h"
+
+// How a read of a whole text ended. Missing: the key or the value does not
+// exist; unreadable: any other failure, a text over the cap among them.
+enum class ReadOutcome { kRead, kMissing, kUnreadable };
 
 class CRegistryAccess {
   public:
@@ -17,6 +22,11 @@ class CRegistryAccess {
     // buffer without one is unreadable.
     int ReadString(RegKey root, const char* path, const char* name, char* buffer,
                    std::uint32_t size);
+    // Reads a text of any length whose bytes, zero byte included, fit maxBytes:
+    // the buffer grows to the size the platform reports it needs. The text
+    // ends at its first zero byte, or after its data when it has none.
+    ReadOutcome ReadWholeString(RegKey root, const char* path, const char* name, std::string* text,
+                                std::uint32_t maxBytes);
     // Reads exactly four bytes; a shorter value is unreadable, so no stray
     // bytes of the variable are ever taken for a setting.
     int ReadDword(RegKey root, const char* path, const char* name, std::uint32_t* value);

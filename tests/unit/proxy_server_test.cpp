@@ -67,8 +67,8 @@ TEST_F(ProxyTest, ReadsFollowTheZoneValuesAndPrecedeTheZoneClicks) {
         }
         reads.push_back(line.substr(line.rfind('\\') + 1));
     }
-    EXPECT_THAT(reads,
-                ElementsAre("1400", "1402", "1c00", "1a02", "1a03", "proxyenable", "proxyserver"));
+    EXPECT_THAT(reads, ElementsAre("1400", "1402", "1c00", "1a02", "1a03", "proxyenable",
+                                   "proxyserver", "proxyoverride"));
     EXPECT_THAT(BoxTexts(), ElementsAre(kMsgReadFailed));  // ProxyEnable is missing
 }
 
