@@ -6,12 +6,14 @@
 
 #include "app/settings_dlg.h"
 #include "app/window/win32_dialog.h"
+#include "cache/win32_url_cache.h"
 #include "proxy/file_seam.h"
 
 CSettingsApp theApp;
 
 bool CSettingsApp::InitInstance() {
     SettingsServices services{TheRegistry()};
+    services.urlCache = &TheUrlCache();
     services.files = &TheFiles();
     CSettingsDlg dialog(services);
     RunModalDialog(dialog, nullptr);

@@ -1,6 +1,7 @@
 #include "app/settings_dlg.h"
 
 #include "app/about/about_box.h"
+#include "cache/url_cache_cleaner.h"
 #include "proxy/exclusions.h"
 #include "proxy/proxy_server.h"
 #include "proxy/proxy_startup.h"
@@ -30,6 +31,8 @@ const MessageMapEntry<CSettingsDlg> CSettingsDlg::kMessageMap[] = {
     OnClicks<Dlg>(IDC_SET_SERVER, IDC_SET_SERVER, &Dlg::OnSetProxyServer),
     OnClicks<Dlg>(IDC_PRESET_ALL_ON, IDC_PRESET_STANDARD, &Dlg::OnPreset),
     OnClicks<Dlg>(IDC_ABOUT, IDC_ABOUT, &Dlg::OnAbout),
+    OnClicks<Dlg>(IDC_DELETE_TEMP_FILES, IDC_DELETE_TEMP_FILES, &Dlg::OnDeleteTemporaryFiles),
+    OnClicks<Dlg>(IDC_DELETE_COOKIES, IDC_DELETE_COOKIES, &Dlg::OnDeleteCookies),
     OnMessage<Dlg>(kWmHelp, &Dlg::OnHelp),
 };
 
@@ -104,5 +107,15 @@ MessageResult CSettingsDlg::OnSetProxyServer(const DialogMessage& /*m*/) {
 
 MessageResult CSettingsDlg::OnPreset(const DialogMessage& m) {
     RunPreset(Window(), ControlId(m));
+    return 0;
+}
+
+MessageResult CSettingsDlg::OnDeleteTemporaryFiles(const DialogMessage& /*m*/) {
+    DeleteAfterConfirmation(Window(), services_.urlCache, DeleteTemporaryFiles);
+    return 0;
+}
+
+MessageResult CSettingsDlg::OnDeleteCookies(const DialogMessage& /*m*/) {
+    DeleteAfterConfirmation(Window(), services_.urlCache, DeleteCookies);
     return 0;
 }

@@ -5,12 +5,14 @@
 #include "store/registry_access.h"
 
 class FileSeam;
+class UrlCacheSeam;
 
 // What the dialog reaches the platform through. A missing optional seam acts
 // as an empty one (no server list file, an empty URL cache).
 struct SettingsServices {
     CRegistryAccess& registry;
     FileSeam* files = nullptr;
+    UrlCacheSeam* urlCache = nullptr;
 };
 
 class CSettingsDlg final : public Dialog {
@@ -32,6 +34,8 @@ class CSettingsDlg final : public Dialog {
     MessageResult OnSetExclusions(const DialogMessage& m);
     MessageResult OnSetProxyServer(const DialogMessage& m);
     MessageResult OnPreset(const DialogMessage& m);
+    MessageResult OnDeleteTemporaryFiles(const DialogMessage& m);
+    MessageResult OnDeleteCookies(const DialogMessage& m);
 
     static const MessageMapEntry<CSettingsDlg> kMessageMap[];
 

@@ -1,0 +1,42 @@
+#pragma once
+// The URL cache seam over wininet. The library is not imported: it is loaded
+// when the cache is first used, from the system directory only, so no copy
+// planted beside the executable or on the search path is ever run. When it
+// cannot be loaded, the cache behaves as an empty one.
+#include <windows.h>
+#include <wininet.h>
+
+#include <memory>
+#include <type_traits>
+
+#include "cache/url_cache_seam.h"
+
+class Win32UrlCache final : public UrlCacheSeam {
+  public:
+    // library: the DLL's name inside the system directory.
+    explicit Win32UrlCache(const wchar_t* library = L"wininet.dll") : library_(library) {}
+
+    UrlCacheFind FindFirst(void* entry, std::uint32_t* size) override;
+    bool FindNext(UrlCacheFind find, void* entry, std::uint32_t* size) override;
+    bool DeleteEntry(const char* url) override;
+    bool FindClose(UrlCacheFind find) override;
+    UrlCacheStatus LastError() override { return GetLastError(); }
+    void* Allocate(std::size_t size) override { return GlobalAlloc(GMEM_FIXED, size); }
+    void Free(void* block) override { GlobalFree(block); }
+
+  private:
+    struct ModuleFree {
+        void operator()(HMODULE module) const { FreeLibrary(module); }
+    };
+    bool Load();
+
+    const wchar_t* library_;
+    std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFree> module_;
+    decltype(&FindFirstUrlCacheEntryA) findFirst_ = nullptr;
+    decltype(&FindNextUrlCacheEntryA) findNext_ = nullptr;
+    decltype(&DeleteUrlCacheEntryA) delete_ = nullptr;
+    decltype(&FindCloseUrlCache) findClose_ = nullptr;
+};
+
+// The process-wide cache the dialog cleans.
+UrlCacheSeam& TheUrlCache();
