@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -140,6 +141,133 @@ const Expected kAboutControls[] = {
 };
 constexpr SIZE kAboutSize{158, 31};
 
+// Dialog template 100 as stored in the resources (DLGTEMPLATEEX).
+struct TemplateItem {
+    DWORD style;
+    DWORD exStyle;
+    short x, y, cx, cy;
+    int id;
+};
+struct DialogTemplate {
+    DWORD style = 0;
+    short cx = 0, cy = 0;
+    std::wstring caption;
+    WORD points = 0;
+    std::wstring font;
+    std::vector<TemplateItem> items;
+};
+
+class TemplateReader {
+  public:
+    explicit TemplateReader(const BYTE* data) : p_(data), start_(data) {}
+    template <class T>
+    T Get() {
+        T value;
+        std::memcpy(&value, p_, sizeof value);
+        p_ += sizeof value;
+        return value;
+    }
+    // A text, or an ordinal (0xFFFF then a WORD), or nothing (0x0000).
+    std::wstring Text() {
+        std::wstring text;
+        if (Peek() == 0xFFFF) {
+            p_ += 4;
+            return L"#";
+        }
+        for (wchar_t c; (c = static_cast<wchar_t>(Get<WORD>())) != 0;) {
+            text += c;
+        }
+        return text;
+    }
+    void AlignToDword() {
+        while ((p_ - start_) % 4 != 0) {
+            ++p_;
+        }
+    }
+
+  private:
+    WORD Peek() const {
+        WORD value;
+        std::memcpy(&value, p_, sizeof value);
+        return value;
+    }
+    const BYTE* p_;
+    const BYTE* start_;
+};
+
+DialogTemplate LoadDialogTemplate(int id) {
+    DialogTemplate result;
+    const HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5));
+    if (found == nullptr) {
+        return result;
+    }
+    TemplateReader in(static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found))));
+    if (in.Get<WORD>() != 1 || in.Get<WORD>() != 0xFFFF) {
+        return result;  // not the extended form
+    }
+    in.Get<DWORD>();  // help id
+    in.Get<DWORD>();  // extended style
+    result.style = in.Get<DWORD>();
+    const WORD count = in.Get<WORD>();
+    in.Get<short>();
+    in.Get<short>();
+    result.cx = in.Get<short>();
+    result.cy = in.Get<short>();
+    in.Text();  // menu
+    in.Text();  // class
+    result.caption = in.Text();
+    if (result.style & DS_SETFONT) {
+        result.points = in.Get<WORD>();
+        in.Get<WORD>();  // weight
+        in.Get<WORD>();  // italic, charset
+        result.font = in.Text();
+    }
+    for (WORD i = 0; i < count; ++i) {
+        in.AlignToDword();
+        TemplateItem item{};
+        in.Get<DWORD>();  // help id
+        item.exStyle = in.Get<DWORD>();
+        item.style = in.Get<DWORD>();
+        item.x = in.Get<short>();
+        item.y = in.Get<short>();
+        item.cx = in.Get<short>();
+        item.cy = in.Get<short>();
+        item.id = in.Get<int>();
+        in.Text();  // class
+        in.Text();  // title
+        const WORD extra = in.Get<WORD>();
+        for (WORD b = 0; b < extra; ++b) {
+            in.Get<BYTE>();
+        }
+        result.items.push_back(item);
+    }
+    return result;
+}
+
+TEST(AboutBoxTemplate, IsLaidOutAsDesigned) {
+    const DialogTemplate about = LoadDialogTemplate(IDD_ABOUTBOX);
+    EXPECT_EQ(about.style, static_cast<DWORD>(DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_VISIBLE |
+                                              WS_CAPTION | WS_SYSMENU));
+    EXPECT_EQ(about.cx, kAboutSize.cx);
+    EXPECT_EQ(about.cy, kAboutSize.cy);
+    EXPECT_EQ(about.caption, L"ﾊﾞｰｼﾞｮﾝ情報");
+    EXPECT_EQ(about.points, 9);
+    EXPECT_EQ(about.font, L"ＭＳ Ｐゴシック");
+    ASSERT_EQ(about.items.size(), std::size(kAboutControls));
+    for (std::size_t i = 0; i < about.items.size(); ++i) {
+        SCOPED_TRACE("control " + std::to_string(i + 1));
+        const TemplateItem& item = about.items[i];
+        const Expected& expected = kAboutControls[i];
+        EXPECT_EQ(item.style, expected.style | WS_CHILD | WS_VISIBLE) << std::hex << item.style;
+        EXPECT_EQ(item.exStyle, expected.exStyle);
+        EXPECT_EQ(item.id, expected.id);
+        EXPECT_EQ(item.x, expected.x);
+        EXPECT_EQ(item.y, expected.y);
+        EXPECT_EQ(item.cx, expected.width);
+        EXPECT_EQ(item.cy, expected.height);
+    }
+}
+
 // Checks the open about box against its template, and that every text is
 // shown whole in its control with the font the control really uses.
 void CheckAboutBox(HWND box, HWND owner) {
@@ -176,7 +304,12 @@ void CheckAboutBox(HWND box, HWND owner) {
         SCOPED_TRACE("control " + std::to_string(i + 1));
         EXPECT_EQ(ClassOf(child), expected.className);
         EXPECT_EQ(static_cast<int>(static_cast<short>(GetDlgCtrlID(child))), expected.id);
-        const DWORD childStyle = GetWindowLongW(child, GWL_STYLE) & ~(WS_CHILD | WS_VISIBLE);
+        DWORD childStyle = GetWindowLongW(child, GWL_STYLE) & ~(WS_CHILD | WS_VISIBLE);
+        if (expected.id == IDOK) {
+            // The dialog manager makes the focused push button the default
+            // one; the template's flag is checked on the template itself.
+            childStyle &= ~static_cast<DWORD>(BS_DEFPUSHBUTTON);
+        }
         EXPECT_EQ(childStyle, expected.style) << std::hex << childStyle;
         EXPECT_EQ(GetWindowLongW(child, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, expected.exStyle);
 
