@@ -14,7 +14,7 @@ inline constexpr const char kServerListFileName[] = "server.pxy";
 // Bounds that keep any file, however large or strange, from stalling the
 // start-up: only this many bytes are read, and only this many items listed.
 // A line cut off by the byte bound has no line end, so it is not listed.
-constexpr std::size_t kMaxServerListBytes = 1024 * 1024;
+constexpr std::size_t kMaxServerListBytes = std::size_t{1} << 20;  // 1 MiB
 constexpr std::size_t kMaxServerListItems = 4096;
 
 // The items of a server list. A line ends at LF, at CR, or at CR LF taken as

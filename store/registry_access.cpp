@@ -97,8 +97,9 @@ ReadOutcome CRegistryAccess::ReadWholeString(RegKey root, const char* path, cons
     if (status != kErrorSuccess) {
         return status == kErrorFileNotFound ? ReadOutcome::kMissing : ReadOutcome::kUnreadable;
     }
-    const auto data = buffer.begin();
-    const auto end = std::find(data, data + std::min<std::size_t>(length, buffer.size()), 0);
+    const std::uint8_t* data = buffer.data();
+    const std::uint8_t* end =
+        std::find(data, data + std::min<std::size_t>(length, buffer.size()), 0);
     // A text without its zero byte must still fit the cap once it is ended.
     if (static_cast<std::size_t>(end - data) >= maxBytes) {
         return ReadOutcome::kUnreadable;

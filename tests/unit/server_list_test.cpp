@@ -2,7 +2,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
 #include "proxy/server_list.h"
 #include "resources/resource.h"
 #include "tests/support/fake_files.h"
@@ -76,55 +75,37 @@ TEST_F(ServerListDialogTest, RootDirectoryGivesADoubledBackslash) {
     EXPECT_THAT(ComboItems(), ElementsAre("stored:1", "root:1"));
 }
 
-TEST_F(ServerListDialogTest, NoUsableFileGivesOnlyTheStoredServerSilently) {
-    const std::string dir248 = "C:\\" + std::string(245, 'd');  // 248 + "\server.pxy" fits
-    struct Case {
-        const char* name;
-        std::string directory;
-        bool failDirectory;
-        bool lock;
-        bool expectOpen;
-    };
-    const Case cases[] = {
-        {"no file here", "C:\\elsewhere", false, false, true},
-        {"unreadable file", "C:\\Users\\user", false, true, true},
-        {"no current directory", "C:\\Users\\user", true, false, false},
-        {"path over 260 bytes", dir248 + "d", false, false, false},
-    };
-    for (const Case& c : cases) {
-        FakeRegistry state;
-        state.SetString(kSettingsKey, "ProxyServer", "stored:1");
-        CRegistryAccess access{state};
-        FakeFiles fs;
-        fs.Put("C:\\Users\\user\\server.pxy", "a:1\n");
-        fs.Put(dir248 + "d\\server.pxy", "a:1\n");
-        fs.currentDirectory = c.directory;
-        fs.failCurrentDirectory = c.failDirectory;
-        if (c.lock) {
-            fs.Lock("C:\\Users\\user\\server.pxy");
-        }
-        SettingsServices withFiles{access};
-        withFiles.files = &fs;
-        CSettingsDlg dlg{withFiles};
-        SimWindow sim;
-        sim.Open(dlg);
-        EXPECT_THAT(sim.At(IDC_PROXY_SERVER).items, ElementsAre("stored:1")) << c.name;
-        EXPECT_EQ(fs.opened.size(), c.expectOpen ? 1u : 0u) << c.name;
-        for (const SimWindow::Box& box : sim.Boxes()) {
-            EXPECT_EQ(box.text, kMsgReadFailed) << c.name;  // the unset values only
-        }
-    }
-
-    files.currentDirectory = dir248;  // the longest directory that still fits
-    files.Put(dir248 + "\\server.pxy", "fits:1\n");
-    Open();
-    EXPECT_THAT(ComboItems(), ElementsAre("stored:1", "fits:1"));
+// Loads into a window of its own: only the file's items, if any, arrive.
+Items LoadFrom(FakeFiles* files) {
+    SimWindow window;
+    LoadServerList(files, window);
+    EXPECT_TRUE(window.Boxes().empty());
+    return window.At(IDC_PROXY_SERVER).items;
 }
 
-TEST_F(ServerListDialogTest, WithoutAFileSeamThereAreNoFileItems) {
-    services.files = nullptr;
-    Open();
-    EXPECT_THAT(ComboItems(), ElementsAre("stored:1"));
+TEST(ServerListLoad, NoUsableFileGivesNoItemsSilently) {
+    const std::string dir248 = "C:\\" + std::string(245, 'd');  // + "\server.pxy" fits 260
+    FakeFiles files;
+    files.Put("C:\\Users\\user\\server.pxy", "a:1\n");
+    files.Put(dir248 + "\\server.pxy", "fits:1\n");
+    files.Put(dir248 + "d\\server.pxy", "a:1\n");
+
+    EXPECT_THAT(LoadFrom(nullptr), ElementsAre());
+    files.Lock("C:\\Users\\user\\server.pxy");
+    EXPECT_THAT(LoadFrom(&files), ElementsAre());
+    files.currentDirectory = "C:\\elsewhere";
+    EXPECT_THAT(LoadFrom(&files), ElementsAre());
+    EXPECT_EQ(files.opened.size(), 2u);
+
+    files.currentDirectory = dir248 + "d";
+    EXPECT_THAT(LoadFrom(&files), ElementsAre());
+    files.failCurrentDirectory = true;
+    EXPECT_THAT(LoadFrom(&files), ElementsAre());
+    EXPECT_EQ(files.opened.size(), 2u);  // neither of these opened anything
+
+    files.failCurrentDirectory = false;
+    files.currentDirectory = dir248;  // the longest directory that still fits
+    EXPECT_THAT(LoadFrom(&files), ElementsAre("fits:1"));
 }
 
 }  // namespace
