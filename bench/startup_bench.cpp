@@ -1,0 +1,170 @@
+// Start-up time of Vormet.exe, from process creation to the settled dialog
+// (shown, and every click posted at start-up handled), against Wine's own
+// internet settings panel (control inetcpl.cpl) from process creation to its
+// window. Runs alternate, after one warm-up run of each, so both see the same
+// warm wineserver and caches. Prints figures; judges nothing.
+//
+//   startup_bench <path of Vormet.exe> [runs per program, default 7]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "resources/resource.h"
+#include "tests/e2e/support/driver.h"
+#include "tests/e2e/support/startup_values.h"
+
+namespace {
+
+constexpr DWORD kTimeoutMs = 30000;
+
+double NowMs() {
+    static const LONGLONG frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f.QuadPart;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency);
+}
+
+// The buttons the start-up values check; all must be checked once settled.
+constexpr int kReflected[] = {IDC_SCRIPT_DISALLOW, IDC_APPLET_ALLOW, IDC_JAVA_MEDIUM,
+                              IDC_COOKIE_DISALLOW, IDC_SESSION_ALLOW};
+
+std::optional<double> TimeDialog() {
+    e2e::App app;
+    const double start = NowMs();
+    if (!app.Start()) {
+        std::fprintf(stderr, "could not start the executable\n");
+        return std::nullopt;
+    }
+    const e2e::Outcome outcome = app.Settle(IDOK, kTimeoutMs);
+    const double elapsed = NowMs() - start;
+    bool complete = outcome.settled && outcome.boxes.empty();
+    for (const int id : kReflected) {
+        complete = complete && app.IsChecked(id);
+    }
+    app.PressKey(VK_ESCAPE);
+    app.WaitForExit();
+    if (!complete) {
+        std::fprintf(stderr, "the dialog did not settle as expected\n");
+        return std::nullopt;
+    }
+    return elapsed;
+}
+
+std::optional<double> TimePanel() {
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring control = std::wstring(system) + L"\\control.exe";
+    std::wstring commandLine = L"control.exe inetcpl.cpl";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    const double start = NowMs();
+    if (!CreateProcessW(control.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process)) {
+        std::fprintf(stderr, "could not start control.exe\n");
+        return std::nullopt;
+    }
+    HWND window = nullptr;
+    while (window == nullptr && NowMs() - start < kTimeoutMs &&
+           WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
+        for (const HWND candidate : e2e::TopLevelWindows(process.dwProcessId, "#32770")) {
+            if (IsWindowVisible(candidate)) {
+                window = candidate;
+            }
+        }
+        if (window == nullptr) {
+            Sleep(1);
+        }
+    }
+    const double elapsed = NowMs() - start;
+    if (window != nullptr) {
+        PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+    if (WaitForSingleObject(process.hProcess, kTimeoutMs) != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, kTimeoutMs);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    if (window == nullptr) {
+        std::fprintf(stderr, "the settings panel did not show a window\n");
+        return std::nullopt;
+    }
+    return elapsed;
+}
+
+struct Summary {
+    double min;
+    double median;
+    double max;
+};
+
+Summary Summarise(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    const std::size_t n = times.size();
+    const double median = n % 2 == 1 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+    return {times.front(), median, times.back()};
+}
+
+void Print(const char* name, const Summary& s, std::size_t runs) {
+    std::printf("%-34s min %7.1f ms  median %7.1f ms  max %7.1f ms  (%zu runs)\n", name, s.min,
+                s.median, s.max, runs);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: startup_bench <path of Vormet.exe> [runs]\n");
+        return 2;
+    }
+    const int runs = argc > 2 ? std::max(5, std::atoi(argv[2])) : 7;
+    e2e::SetExeUnderTest(e2e::WindowsPath(argv[1]));
+    e2e::SetPollInterval(1);
+
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    if (GetFileAttributesExW(e2e::ExeUnderTest().c_str(), GetFileExInfoStandard, &attributes)) {
+        const ULONGLONG size =
+            (ULONGLONG{attributes.nFileSizeHigh} << 32) | attributes.nFileSizeLow;
+        std::printf("Vormet.exe size: %llu bytes (%.1f KiB)\n", size, size / 1024.0);
+    }
+    if (!e2e::WarmUpDesktop()) {
+        std::fprintf(stderr, "startup_bench: %s\n", e2e::kNoDesktopHint);
+        return 1;
+    }
+    if (!e2e::StoreReadableStartupValues()) {
+        std::fprintf(stderr, "could not store the start-up values\n");
+        return 1;
+    }
+
+    // Warm-up: loads both programs' DLLs and fonts into the caches.
+    if (!TimeDialog() || !TimePanel()) {
+        return 1;
+    }
+    std::vector<double> dialog;
+    std::vector<double> panel;
+    for (int i = 0; i < runs; ++i) {
+        const std::optional<double> a = TimeDialog();
+        const std::optional<double> b = TimePanel();
+        if (!a || !b) {
+            return 1;
+        }
+        dialog.push_back(*a);
+        panel.push_back(*b);
+    }
+    const Summary ours = Summarise(dialog);
+    const Summary theirs = Summarise(panel);
+    Print("Vormet.exe to settled dialog", ours, dialog.size());
+    Print("control inetcpl.cpl to its window", theirs, panel.size());
+    std::printf("ratio of medians (Vormet / inetcpl): %.2f\n", ours.median / theirs.median);
+    return 0;
+}
