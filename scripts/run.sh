@@ -13,8 +13,20 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows --target Vormet
 
 wine_env
-prepare_prefix
 exe=$root/build/windows/Vormet.exe
+headless=false
+if [[ -z ${DISPLAY:-} ]]; then
+    # The display comes before any Wine program: the desktop process that the
+    # first one starts keeps the display it found.
+    headless=true
+    start_xvfb
+    cleanup() {
+        wineserver -k 2>/dev/null || true
+        stop_xvfb
+    }
+    trap cleanup EXIT
+fi
+prepare_prefix
 
 # A fresh Wine prefix lacks the proxy switch that every Windows installation
 # carries; give it the usual "off" so the demo opens without a read failure.
@@ -22,16 +34,9 @@ settings='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
 wine reg query "$settings" /v ProxyEnable </dev/null >/dev/null 2>&1 ||
     wine reg add "$settings" /v ProxyEnable /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
 
-if [[ -n ${DISPLAY:-} ]]; then
+if ! $headless; then
     exec wine "$exe"
 fi
-
-start_xvfb
-cleanup() {
-    wineserver -k 2>/dev/null || true
-    stop_xvfb
-}
-trap cleanup EXIT
 
 wine "$exe" </dev/null >/dev/null 2>&1 &
 window=""

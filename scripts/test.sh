@@ -30,11 +30,11 @@ bash "$here/lint.sh"
 echo "== windows: platform and end-to-end tests under Wine"
 export QELTRIN_WINEPREFIX=$root/build/windows/wineprefix
 wine_env
-prepare_prefix
-start_xvfb
+start_xvfb  # before any Wine program, which would otherwise start without one
 cleanup() {
     wineserver -k 2>/dev/null || true
     stop_xvfb
 }
 trap cleanup EXIT
+prepare_prefix
 ctest --preset windows

@@ -12,14 +12,17 @@ if (($# < 1)); then
 fi
 
 wine_env
-prepare_prefix
 
+# The display comes first: the first Wine program of a new wineserver starts
+# the desktop process, which keeps the display it found; without one, no later
+# program could open a window.
 if [[ -z ${DISPLAY:-} ]]; then
   trap stop_xvfb EXIT
   trap 'exit 130' INT
   trap 'exit 143' TERM
   start_xvfb
 fi
+prepare_prefix
 
 rc=0
 wine "$@" || rc=$?
