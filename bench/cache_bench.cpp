@@ -1,0 +1,252 @@
+// Times the URL cache cleaner on Wine's real URL cache against a lower bound:
+// the same enumeration with one block preallocated large enough for every
+// entry, doing nothing but find and delete. bench/cache.sh drives it: it seeds
+// once per size, saves the cache folders, and restores them before every
+// timed run, so each run starts from the same cache.
+//
+//   cache_bench seed N          empty the cache and seed N pages, some cookies
+//                               and a few entries larger than 4096 bytes
+//   cache_bench time product    one timed DeleteTemporaryFiles
+//   cache_bench time bound      one timed lower-bound run
+//                               (prints: variant, clock s, CPU s, deleted)
+//   cache_bench summary N D p pc b bc ...   the figures for N entries, D of
+//                               them deleted by each run, from the clock and
+//                               CPU seconds of each pair (product, bound)
+#include <windows.h>
+#include <wininet.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "cache/url_cache_cleaner.h"
+#include "cache/win32_url_cache.h"
+
+namespace {
+
+// CPU time of this thread, user and kernel: unlike the clock, it does not run
+// on while other programs have the processor.
+double CpuSeconds() {
+    FILETIME created;
+    FILETIME exited;
+    FILETIME kernel;
+    FILETIME user;
+    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+    const auto ticks = [](const FILETIME& t) {
+        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    return static_cast<double>(ticks(kernel) + ticks(user)) / 1e7;
+}
+
+double Seconds() {
+    LARGE_INTEGER frequency;
+    LARGE_INTEGER counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+struct Census {
+    long pages = 0;
+    long cookies = 0;
+    long large = 0;  // records over 4096 bytes
+};
+
+// Walks the whole cache with a block no entry outgrows; optionally deletes.
+Census Walk(bool deleteAll) {
+    Census census;
+    std::vector<unsigned char> block(1 << 20);
+    auto* info = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(block.data());
+    DWORD size = static_cast<DWORD>(block.size());
+    HANDLE find = FindFirstUrlCacheEntryA(nullptr, info, &size);
+    if (find == nullptr) {
+        return census;
+    }
+    do {
+        ++((info->CacheEntryType & COOKIE_CACHE_ENTRY) != 0 ? census.cookies : census.pages);
+        census.large += size > kFirstEntryBlockSize ? 1 : 0;
+        if (deleteAll) {
+            DeleteUrlCacheEntryA(info->lpszSourceUrlName);
+        }
+        size = static_cast<DWORD>(block.size());
+    } while (FindNextUrlCacheEntryA(find, info, &size));
+    FindCloseUrlCache(find);
+    return census;
+}
+
+bool SeedPage(const std::string& url, const std::string& headers) {
+    char file[MAX_PATH] = {};
+    if (!CreateUrlCacheEntryA(url.c_str(), 0, "html", file, 0)) {
+        return false;
+    }
+    HANDLE handle = CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    static const char kPage[] = "<html><body>cached page</body></html>";
+    DWORD written = 0;
+    WriteFile(handle, kPage, sizeof kPage - 1, &written, nullptr);
+    CloseHandle(handle);
+    const FILETIME never{};
+    return CommitUrlCacheEntryA(url.c_str(), file, never, never, NORMAL_CACHE_ENTRY,
+                                reinterpret_cast<BYTE*>(const_cast<char*>(headers.data())),
+                                static_cast<DWORD>(headers.size()), nullptr, nullptr) != FALSE;
+}
+
+bool SeedCookie(const std::string& url, const std::string& headers) {
+    const FILETIME never{};
+    return CommitUrlCacheEntryA(url.c_str(), nullptr, never, never, COOKIE_CACHE_ENTRY,
+                                reinterpret_cast<BYTE*>(const_cast<char*>(headers.data())),
+                                static_cast<DWORD>(headers.size()), nullptr, nullptr) != FALSE;
+}
+
+std::string Padding(std::size_t length) {
+    return "X-Padding: " + std::string(length, 'p') + "\r\n\r\n";
+}
+
+int Seed(long pages) {
+    Walk(true);
+    const long cookies = std::max(10L, pages / 50);
+    const double start = Seconds();
+    long failed = 0;
+    for (long i = 0; i < pages; ++i) {
+        const std::string url = "http://host" + std::to_string(i % 211) + ".example/page/" +
+                                std::to_string(i) + ".html";
+        failed += SeedPage(url, "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n") ? 0 : 1;
+    }
+    for (long i = 0; i < cookies; ++i) {
+        failed += SeedCookie("Cookie:user@host" + std::to_string(i) + ".example/", "") ? 0 : 1;
+    }
+    // Growing sizes, so the cleaner's block is replaced more than once.
+    const std::size_t largeSizes[] = {5000, 7000, 9000, 12000};
+    for (std::size_t i = 0; i < std::size(largeSizes); ++i) {
+        failed += SeedPage("http://large" + std::to_string(i) + ".example/", Padding(largeSizes[i]))
+                      ? 0
+                      : 1;
+    }
+    failed += SeedCookie("Cookie:user@large.example/", Padding(8000)) ? 0 : 1;
+    const double seconds = Seconds() - start;
+    const Census census = Walk(false);
+    std::printf(
+        "seeded in %.1f s: %ld pages, %ld cookies, %ld larger than 4096 bytes; %ld failed\n",
+        seconds, census.pages, census.cookies, census.large, failed);
+    return failed == 0 ? 0 : 1;
+}
+
+// Lower bound: one block allocated before the clock starts, find and delete only.
+void LowerBound(std::vector<unsigned char>& block) {
+    auto* info = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(block.data());
+    DWORD size = static_cast<DWORD>(block.size());
+    HANDLE find = FindFirstUrlCacheEntryA(nullptr, info, &size);
+    if (find == nullptr) {
+        return;
+    }
+    do {
+        if ((info->CacheEntryType & COOKIE_CACHE_ENTRY) == 0) {
+            DeleteUrlCacheEntryA(info->lpszSourceUrlName);
+        }
+        size = static_cast<DWORD>(block.size());
+    } while (FindNextUrlCacheEntryA(find, info, &size));
+    FindCloseUrlCache(find);
+}
+
+int Time(const std::string& variant) {
+    const Census before = Walk(false);  // also opens the cache's index for both variants alike
+    std::vector<unsigned char> block(1 << 20);
+    const bool product = variant == "product";
+    if (!product && variant != "bound") {
+        std::fprintf(stderr, "unknown variant %s\n", variant.c_str());
+        return 2;
+    }
+    const double start = Seconds();
+    const double startCpu = CpuSeconds();
+    if (product) {
+        DeleteTemporaryFiles(TheUrlCache());
+    } else {
+        LowerBound(block);
+    }
+    const double cpu = CpuSeconds() - startCpu;
+    const double seconds = Seconds() - start;
+    const Census after = Walk(false);
+    if (after.pages != 0 || after.cookies != before.cookies) {
+        std::fprintf(stderr, "%s left %ld pages and %ld of %ld cookies\n", variant.c_str(),
+                     after.pages, after.cookies, before.cookies);
+        return 1;
+    }
+    std::printf("%s %.6f %.6f %ld\n", variant.c_str(), seconds, cpu, before.pages);
+    return 0;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+struct Figures {
+    std::vector<double> product;
+    std::vector<double> bound;
+    std::vector<double> ratios;
+    void Add(double p, double b) {
+        product.push_back(p);
+        bound.push_back(b);
+        ratios.push_back(p / b);
+    }
+};
+
+// The median of the pairs' ratios, and, as a check less sensitive to other
+// programs' load, the ratio of the two best times.
+void PrintFigures(const char* what, const Figures& f, long deleted) {
+    const double p = Median(f.product);
+    const double b = Median(f.bound);
+    const double bestP = *std::min_element(f.product.begin(), f.product.end());
+    const double bestB = *std::min_element(f.bound.begin(), f.bound.end());
+    std::printf(
+        "  %-5s CleanUrlCache %8.3f s  lower bound %8.3f s  ratio %.3f"
+        " (pairs %.3f..%.3f, best %.3f)  %6.0f entries/s\n",
+        what, p, b, Median(f.ratios), *std::min_element(f.ratios.begin(), f.ratios.end()),
+        *std::max_element(f.ratios.begin(), f.ratios.end()), bestP / bestB,
+        static_cast<double>(deleted) / p);
+}
+
+// Arguments after N and D: per pair, the product's clock and CPU seconds,
+// then the lower bound's.
+int Summary(int argc, char** argv) {
+    const long entries = std::atol(argv[2]);
+    const long deleted = std::atol(argv[3]);
+    Figures clock;
+    Figures cpu;
+    for (int i = 4; i + 3 < argc; i += 4) {
+        clock.Add(std::atof(argv[i]), std::atof(argv[i + 2]));
+        cpu.Add(std::atof(argv[i + 1]), std::atof(argv[i + 3]));
+    }
+    if (clock.ratios.empty()) {
+        return 2;
+    }
+    std::printf("N = %ld (%ld entries deleted per run), medians of %zu pairs:\n", entries, deleted,
+                clock.ratios.size());
+    PrintFigures("clock", clock, deleted);
+    PrintFigures("cpu", cpu, deleted);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "seed" && argc == 3) {
+        return Seed(std::atol(argv[2]));
+    }
+    if (mode == "time" && argc == 3) {
+        return Time(argv[2]);
+    }
+    if (mode == "summary" && argc >= 8) {
+        return Summary(argc, argv);
+    }
+    std::fprintf(
+        stderr,
+        "usage: cache_bench seed N | time product|bound | summary N D p1 pc1 b1 bc1 [...]\n");
+    return 2;
+}
