@@ -45,7 +45,7 @@ stop_xvfb() {
   # last program exits; killing X earlier makes it print X I/O errors into our
   # stderr. So wait (bounded) for the display to empty first.
   local i tree
-  for ((i = 0; i < 40; i++)); do
+  for ((i = 0; i < 30; i++)); do
     tree=$(DISPLAY=$XVFB_DISPLAY xwininfo -root -children 2>/dev/null || true)
     [[ $tree =~ [[:space:]]0\ children ]] && break
     sleep 0.1
@@ -72,12 +72,29 @@ _prefix_ready() {
 prepare_prefix() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   # -o: the lock stays with flock itself, so wineserver and friends never inherit it.
+  # shellcheck disable=SC2016 # $0 is for the inner bash
   flock -o "$WINEPREFIX.lock" bash -c 'source "$0" && _prepare_prefix_locked' "$_QELTRIN_LIB"
 }
 
 _prepare_prefix_locked() {
   set -euo pipefail
-  if ! _prefix_ready; then _configure_prefix; fi
+  # No desktop process (explorer.exe) while preparing: one made here, without
+  # a display, lingers ~1 s and a GUI program started meanwhile fails with
+  # "no driver could be loaded". (This bash is private; the caller's env stays.)
+  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;explorer.exe=d"
+
+  if [[ ! -f $WINEPREFIX/system.reg ]]; then
+    echo "prepare_prefix: creating $WINEPREFIX" >&2
+    local log
+    log=$(mktemp)
+    if ! { wineboot -i && wineserver -w; } </dev/null >"$log" 2>&1; then
+      cat "$log" >&2
+      rm -f "$log"
+      return 1
+    fi
+    rm -f "$log"
+  fi
+
   # A persistent server saves its startup on every wine call. Stdio goes to
   # /dev/null so it never holds a caller's pipe (e.g. ctest's) open.
   if wineserver -p </dev/null >/dev/null 2>&1; then
@@ -86,22 +103,11 @@ _prepare_prefix_locked() {
     # and would otherwise keep the first caller's stderr pipe open.
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true
   fi
+
+  if ! _prefix_ready; then _configure_prefix; fi
 }
 
 _configure_prefix() {
-  local created=0 log
-  if [[ ! -f $WINEPREFIX/system.reg ]]; then
-    echo "prepare_prefix: creating $WINEPREFIX" >&2
-    log=$(mktemp)
-    if ! { wineboot -i && wineserver -w; } </dev/null >"$log" 2>&1; then
-      cat "$log" >&2
-      rm -f "$log"
-      return 1
-    fi
-    rm -f "$log"
-    created=1
-  fi
-
   # Without a window manager, managed windows make closing/destroying slow.
   _reg_add 'HKCU\Software\Wine\X11 Driver' Managed N
   # Japanese dialog fonts -> IPA fonts (fonts-ipafont-gothic).
@@ -132,9 +138,6 @@ _configure_prefix() {
     { echo "prepare_prefix: Wine ANSI code page is not 932; is ja_JP.UTF-8 generated?" >&2; return 1; }
 
   echo "$_QELTRIN_PREFIX_SETTINGS" >"$WINEPREFIX/.qeltrin-settings"
-  # Let the temporary server exit so the persistent one can start. (Only for
-  # a new prefix: when re-applying, a persistent server may be running.)
-  if ((created)); then wineserver -w; fi
 }
 
 _reg_add() {
