@@ -11,6 +11,51 @@
 
 CSettingsApp theApp;
 
+namespace {
+
+template <class Function>
+Function Lookup(HMODULE module, const char* name) {
+    // Through void(*)(): the one function pointer type every other converts
+    // to without a cast warning.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+// Every later library look-up goes to the system directory only. Such tools
+// are often started from a downloads folder, where anyone may have left a DLL
+// with a system name; neither that folder nor the current directory is
+// searched. Windows 7 without its loader update lacks the call; there at least
+// the current directory is taken out.
+void RestrictLibrarySearch() {
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    const auto setDefault = Lookup<SetDefaultDllDirectoriesFn>(GetModuleHandleW(L"kernel32.dll"),
+                                                               "SetDefaultDllDirectories");
+    if (setDefault != nullptr) {
+        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+    SetDllDirectoryW(L"");
+}
+
+// Version 6 of the common controls, which the manifest asks for, so the
+// dialogs' buttons and boxes take the system's visual style. Loaded here, not
+// imported, so that it and whatever it loads in turn come after the search is
+// restricted; the manifest still binds the name to version 6. Without it the
+// dialogs work as they are, unthemed. It stays loaded: the classes it
+// registers serve the whole run.
+void LoadCommonControls() {
+    const HMODULE controls = LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (controls == nullptr) {
+        return;
+    }
+    using InitCommonControlsExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto init = Lookup<InitCommonControlsExFn>(controls, "InitCommonControlsEx");
+    if (init != nullptr) {
+        const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES};
+        init(&classes);
+    }
+}
+
+}  // namespace
+
 bool CSettingsApp::InitInstance() {
     SettingsServices services{TheRegistry()};
     services.urlCache = &TheUrlCache();
@@ -22,10 +67,8 @@ bool CSettingsApp::InitInstance() {
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*show*/) {
-    // Loads version 6 of the common controls, which the manifest asks for, so
-    // the dialogs' buttons and boxes take the system's visual style.
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
+    RestrictLibrarySearch();  // before anything else can load a library
+    LoadCommonControls();
     theApp.InitInstance();
     return 0;
 }
