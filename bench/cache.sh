@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Times the URL cache cleaner under Wine against a lower bound, for several
-# cache sizes, and prints one line of figures per size.
+# cache sizes, and prints the figures for each size.
 #
 #   bench/cache.sh [-B build-dir] [-p pairs] [N ...]     (default: 1000 5000 20000)
 #   BENCH_VERBOSE=1 also prints the times of every pair.

@@ -18,11 +18,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "cache/url_cache_cleaner.h"
 #include "cache/win32_url_cache.h"
+#include "tests/support/wine_url_cache.h"
 
 namespace {
 
@@ -54,81 +56,43 @@ struct Census {
     long large = 0;  // records over 4096 bytes
 };
 
-// Walks the whole cache with a block no entry outgrows; optionally deletes.
-Census Walk(bool deleteAll) {
+Census Count() {
     Census census;
-    std::vector<unsigned char> block(1 << 20);
-    auto* info = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(block.data());
-    DWORD size = static_cast<DWORD>(block.size());
-    HANDLE find = FindFirstUrlCacheEntryA(nullptr, info, &size);
-    if (find == nullptr) {
-        return census;
+    for (const wine_cache::Entry& entry : wine_cache::Read()) {
+        ++(entry.Cookie() ? census.cookies : census.pages);
+        census.large += entry.recordSize > kFirstEntryBlockSize ? 1 : 0;
     }
-    do {
-        ++((info->CacheEntryType & COOKIE_CACHE_ENTRY) != 0 ? census.cookies : census.pages);
-        census.large += size > kFirstEntryBlockSize ? 1 : 0;
-        if (deleteAll) {
-            DeleteUrlCacheEntryA(info->lpszSourceUrlName);
-        }
-        size = static_cast<DWORD>(block.size());
-    } while (FindNextUrlCacheEntryA(find, info, &size));
-    FindCloseUrlCache(find);
     return census;
 }
 
-bool SeedPage(const std::string& url, const std::string& headers) {
-    char file[MAX_PATH] = {};
-    if (!CreateUrlCacheEntryA(url.c_str(), 0, "html", file, 0)) {
-        return false;
-    }
-    HANDLE handle = CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    static const char kPage[] = "<html><body>cached page</body></html>";
-    DWORD written = 0;
-    WriteFile(handle, kPage, sizeof kPage - 1, &written, nullptr);
-    CloseHandle(handle);
-    const FILETIME never{};
-    return CommitUrlCacheEntryA(url.c_str(), file, never, never, NORMAL_CACHE_ENTRY,
-                                reinterpret_cast<BYTE*>(const_cast<char*>(headers.data())),
-                                static_cast<DWORD>(headers.size()), nullptr, nullptr) != FALSE;
-}
-
-bool SeedCookie(const std::string& url, const std::string& headers) {
-    const FILETIME never{};
-    return CommitUrlCacheEntryA(url.c_str(), nullptr, never, never, COOKIE_CACHE_ENTRY,
-                                reinterpret_cast<BYTE*>(const_cast<char*>(headers.data())),
-                                static_cast<DWORD>(headers.size()), nullptr, nullptr) != FALSE;
-}
-
-std::string Padding(std::size_t length) {
-    return "X-Padding: " + std::string(length, 'p') + "\r\n\r\n";
-}
-
 int Seed(long pages) {
-    Walk(true);
+    if (!wine_cache::Empty()) {
+        std::fprintf(stderr, "the cache could not be emptied\n");
+        return 1;
+    }
     const long cookies = std::max(10L, pages / 50);
     const double start = Seconds();
     long failed = 0;
+    const std::string headers = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n";
     for (long i = 0; i < pages; ++i) {
         const std::string url = "http://host" + std::to_string(i % 211) + ".example/page/" +
                                 std::to_string(i) + ".html";
-        failed += SeedPage(url, "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n") ? 0 : 1;
+        failed += wine_cache::SeedPage(url, headers) ? 0 : 1;
     }
     for (long i = 0; i < cookies; ++i) {
-        failed += SeedCookie("Cookie:user@host" + std::to_string(i) + ".example/", "") ? 0 : 1;
+        const std::string url = "Cookie:user@host" + std::to_string(i) + ".example/";
+        failed += wine_cache::SeedCookie(url) ? 0 : 1;
     }
-    // Growing sizes, so the cleaner's block is replaced more than once.
+    // Growing sizes, so the cleaner's block may be replaced more than once.
     const std::size_t largeSizes[] = {5000, 7000, 9000, 12000};
     for (std::size_t i = 0; i < std::size(largeSizes); ++i) {
-        failed += SeedPage("http://large" + std::to_string(i) + ".example/", Padding(largeSizes[i]))
-                      ? 0
-                      : 1;
+        const std::string url = "http://large" + std::to_string(i) + ".example/";
+        failed += wine_cache::SeedPage(url, wine_cache::LongHeaders(largeSizes[i])) ? 0 : 1;
     }
-    failed += SeedCookie("Cookie:user@large.example/", Padding(8000)) ? 0 : 1;
+    failed +=
+        wine_cache::SeedCookie("Cookie:user@large.example/", wine_cache::LongHeaders(8000)) ? 0 : 1;
     const double seconds = Seconds() - start;
-    const Census census = Walk(false);
+    const Census census = Count();
     std::printf(
         "seeded in %.1f s: %ld pages, %ld cookies, %ld larger than 4096 bytes; %ld failed\n",
         seconds, census.pages, census.cookies, census.large, failed);
@@ -153,7 +117,7 @@ void LowerBound(std::vector<unsigned char>& block) {
 }
 
 int Time(const std::string& variant) {
-    const Census before = Walk(false);  // also opens the cache's index for both variants alike
+    const Census before = Count();  // also opens the cache's index for both variants alike
     std::vector<unsigned char> block(1 << 20);
     const bool product = variant == "product";
     if (!product && variant != "bound") {
@@ -169,7 +133,7 @@ int Time(const std::string& variant) {
     }
     const double cpu = CpuSeconds() - startCpu;
     const double seconds = Seconds() - start;
-    const Census after = Walk(false);
+    const Census after = Count();
     if (after.pages != 0 || after.cookies != before.cookies) {
         std::fprintf(stderr, "%s left %ld pages and %ld of %ld cookies\n", variant.c_str(),
                      after.pages, after.cookies, before.cookies);

@@ -14,84 +14,12 @@
 
 #include "cache/url_cache_cleaner.h"
 #include "cache/win32_url_cache.h"
+#include "tests/support/wine_url_cache.h"
 
 namespace {
 
 using ::testing::ElementsAreArray;
-using ::testing::IsEmpty;
-
-struct Entry {
-    std::string url;
-    DWORD type;
-    DWORD recordSize;
-    bool operator<(const Entry& other) const { return url < other.url; }
-    bool operator==(const Entry& other) const { return url == other.url && type == other.type; }
-};
-
-bool IsCookie(const Entry& entry) {
-    return (entry.type & COOKIE_CACHE_ENTRY) != 0;
-}
-
-// The whole cache, read with a block large enough for any entry.
-std::vector<Entry> Enumerate() {
-    std::vector<Entry> entries;
-    std::vector<unsigned char> block(1 << 16);
-    auto* info = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(block.data());
-    DWORD size = static_cast<DWORD>(block.size());
-    HANDLE find = FindFirstUrlCacheEntryA(nullptr, info, &size);
-    if (find == nullptr) {
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
-        return entries;
-    }
-    do {
-        entries.push_back({info->lpszSourceUrlName, info->CacheEntryType, size});
-        size = static_cast<DWORD>(block.size());
-    } while (FindNextUrlCacheEntryA(find, info, &size));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_MORE_ITEMS));
-    FindCloseUrlCache(find);
-    std::sort(entries.begin(), entries.end());
-    return entries;
-}
-
-std::vector<Entry> OfKind(const std::vector<Entry>& entries, bool cookies) {
-    std::vector<Entry> kind;
-    for (const Entry& entry : entries) {
-        if (IsCookie(entry) == cookies) {
-            kind.push_back(entry);
-        }
-    }
-    return kind;
-}
-
-// A header block this long makes the entry's record larger than the first block.
-std::string LongHeaders(std::size_t length) {
-    return "X-Padding: " + std::string(length, 'p') + "\r\n\r\n";
-}
-
-void SeedPage(const std::string& url, const std::string& headers = {}) {
-    char file[MAX_PATH] = {};
-    ASSERT_TRUE(CreateUrlCacheEntryA(url.c_str(), 0, "htm", file, 0)) << url;
-    HANDLE handle = CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(handle, "<html></html>", 13, &written, nullptr);
-    CloseHandle(handle);
-    const FILETIME never{};
-    ASSERT_TRUE(CommitUrlCacheEntryA(
-        url.c_str(), file, never, never, NORMAL_CACHE_ENTRY,
-        headers.empty() ? nullptr : reinterpret_cast<BYTE*>(const_cast<char*>(headers.data())),
-        static_cast<DWORD>(headers.size()), nullptr, nullptr))
-        << url;
-}
-
-void SeedCookie(const std::string& url, const std::string& headers = {}) {
-    const FILETIME never{};
-    ASSERT_TRUE(CommitUrlCacheEntryA(
-        url.c_str(), nullptr, never, never, COOKIE_CACHE_ENTRY,
-        headers.empty() ? nullptr : reinterpret_cast<BYTE*>(const_cast<char*>(headers.data())),
-        static_cast<DWORD>(headers.size()), nullptr, nullptr))
-        << url;
-}
+using wine_cache::OfKind;
 
 // Passes every call on to the real cache and notes what the cleaner asked for.
 class WatchedCache final : public UrlCacheSeam {
@@ -132,26 +60,24 @@ class WatchedCache final : public UrlCacheSeam {
 
 class WineUrlCacheTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        for (const Entry& entry : Enumerate()) {
-            DeleteUrlCacheEntryA(entry.url.c_str());
-        }
-        ASSERT_THAT(Enumerate(), IsEmpty()) << "the cache could not be emptied";
-    }
+    void SetUp() override { ASSERT_TRUE(wine_cache::Empty()) << "the cache could not be emptied"; }
 
     void SeedMix() {
+        bool seeded = true;
         for (int i = 0; i < 12; ++i) {
-            SeedPage("http://page" + std::to_string(i) + ".example/index.html");
+            seeded &= wine_cache::SeedPage("http://page" + std::to_string(i) + ".example/x.html");
         }
-        SeedPage("http://large.example/", LongHeaders(6000));
+        seeded &= wine_cache::SeedPage("http://large.example/", wine_cache::LongHeaders(6000));
         for (int i = 0; i < 5; ++i) {
-            SeedCookie("Cookie:user@host" + std::to_string(i) + ".example/");
+            seeded &= wine_cache::SeedCookie("Cookie:user@host" + std::to_string(i) + ".example/");
         }
-        SeedCookie("Cookie:user@large.example/", LongHeaders(9000));
-        before = Enumerate();
+        seeded &=
+            wine_cache::SeedCookie("Cookie:user@large.example/", wine_cache::LongHeaders(9000));
+        ASSERT_TRUE(seeded);
+        before = wine_cache::Read();
         ASSERT_EQ(before.size(), 19u);
         ASSERT_EQ(OfKind(before, true).size(), 6u);
-        for (const Entry& entry : before) {
+        for (const wine_cache::Entry& entry : before) {
             if (entry.url.find("large") != std::string::npos) {
                 ASSERT_GT(entry.recordSize, kFirstEntryBlockSize) << entry.url;
             }
@@ -170,26 +96,26 @@ class WineUrlCacheTest : public ::testing::Test {
         EXPECT_EQ(watched.opened, watched.closed);
     }
 
-    std::vector<Entry> before;
+    std::vector<wine_cache::Entry> before;
     WatchedCache watched{TheUrlCache()};
 };
 
 TEST_F(WineUrlCacheTest, DeleteTemporaryFilesLeavesExactlyTheCookies) {
     SeedMix();
     EXPECT_EQ(DeleteTemporaryFiles(watched), 1);
-    EXPECT_THAT(Enumerate(), ElementsAreArray(OfKind(before, true)));
+    EXPECT_THAT(wine_cache::Read(), ElementsAreArray(OfKind(before, true)));
     ExpectOneGrowingBlockAndNothingOpen();
     EXPECT_GE(watched.allocations.size(), 2u);  // the large entries were met
 
     // A second run finds nothing more of its kind.
     EXPECT_EQ(DeleteTemporaryFiles(watched), 1);
-    EXPECT_THAT(Enumerate(), ElementsAreArray(OfKind(before, true)));
+    EXPECT_THAT(wine_cache::Read(), ElementsAreArray(OfKind(before, true)));
 }
 
 TEST_F(WineUrlCacheTest, DeleteCookiesLeavesExactlyTheOthers) {
     SeedMix();
     EXPECT_EQ(DeleteCookies(watched), 1);
-    EXPECT_THAT(Enumerate(), ElementsAreArray(OfKind(before, false)));
+    EXPECT_THAT(wine_cache::Read(), ElementsAreArray(OfKind(before, false)));
     ExpectOneGrowingBlockAndNothingOpen();
 }
 
@@ -206,7 +132,7 @@ TEST_F(WineUrlCacheTest, LibraryThatCannotBeLoadedActsAsAnEmptyCache) {
     Win32UrlCache missing(L"qeltrin-no-such-library.dll");
     EXPECT_EQ(DeleteTemporaryFiles(missing), 1);
     EXPECT_EQ(DeleteCookies(missing), 1);
-    EXPECT_THAT(Enumerate(), ElementsAreArray(before));
+    EXPECT_THAT(wine_cache::Read(), ElementsAreArray(before));
 }
 
 TEST_F(WineUrlCacheTest, CopyPlantedBesideTheExecutableIsNeverLoaded) {
@@ -227,7 +153,7 @@ TEST_F(WineUrlCacheTest, CopyPlantedBesideTheExecutableIsNeverLoaded) {
     Win32UrlCache cache(L"qeltrin-planted.dll");
     DeleteTemporaryFiles(cache);
     EXPECT_EQ(GetModuleHandleW(L"qeltrin-planted.dll"), nullptr);
-    EXPECT_THAT(Enumerate(), ElementsAreArray(before));
+    EXPECT_THAT(wine_cache::Read(), ElementsAreArray(before));
     DeleteFileW(planted.c_str());
 }
 

@@ -15,7 +15,6 @@
 
 namespace {
 
-using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 constexpr std::uint32_t kNormal = 0x00000001;
@@ -96,36 +95,7 @@ TEST_P(DeleteButtonTest, WithoutACacheYesAsksAndEndsQuietly) {
     EXPECT_EQ(cache.fetchCalls, 0u);
 }
 
-TEST_P(DeleteButtonTest, StartUpLeavesTheCacheAlone) {
-    Open(&cache);
-    EXPECT_EQ(cache.fetchCalls, 0u);
-    for (const auto& box : window.Boxes()) {
-        EXPECT_NE(box.text, kMsgConfirmDelete);
-    }
-}
-
 INSTANTIATE_TEST_SUITE_P(Buttons, DeleteButtonTest, ::testing::ValuesIn(kButtons),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(DeleteButtons, EachClickAsksAgainAndRunsAgain) {
-    FakeRegistry fake;
-    CRegistryAccess registry{fake};
-    FakeUrlCache cache;
-    SettingsServices services{registry};
-    services.urlCache = &cache;
-    CSettingsDlg dialog{services};
-    SimWindow window;
-    window.Open(dialog);
-    const std::size_t atOpen = window.Boxes().size();
-
-    cache.Add("http://a.example/", kNormal);
-    window.Answer(kIdNo);
-    window.Click(IDC_DELETE_TEMP_FILES);
-    EXPECT_THAT(cache.Urls(), ElementsAre("http://a.example/"));
-    window.Answer(kIdYes);
-    window.Click(IDC_DELETE_TEMP_FILES);
-    EXPECT_THAT(cache.Urls(), IsEmpty());
-    EXPECT_EQ(window.Boxes().size(), atOpen + 2);
-}
 
 }  // namespace

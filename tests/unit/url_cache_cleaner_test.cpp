@@ -175,25 +175,4 @@ TEST_F(CleanerTest, OtherEnumerationFailureEndsTheRunKeepingWhatWasDeleted) {
     ExpectTidy();
 }
 
-TEST_F(CleanerTest, FirstFetchFailingForAnotherReasonOpensNothing) {
-    cache.Add("http://a.example/", kNormal);
-    cache.BreakEnumerationAfter(0, kCacheAccessDenied);
-    DeleteTemporaryFiles(cache);
-    EXPECT_EQ(cache.fetchCalls, 1u);
-    EXPECT_THAT(cache.Urls(), ElementsAre("http://a.example/"));
-    ExpectTidy();
-}
-
-TEST_F(CleanerTest, ManyEntriesAllGoInOneEnumeration) {
-    for (int i = 0; i < 1000; ++i) {
-        cache.Add("http://host" + std::to_string(i) + ".example/", i % 10 == 0 ? kCookie : kNormal);
-    }
-    DeleteTemporaryFiles(cache);
-    EXPECT_EQ(cache.Urls().size(), 100u);
-    EXPECT_EQ(cache.firstCalls, 1u);
-    EXPECT_EQ(cache.fetchCalls, 1001u);
-    EXPECT_THAT(cache.allocations, ElementsAre(4096u));
-    ExpectTidy();
-}
-
 }  // namespace
