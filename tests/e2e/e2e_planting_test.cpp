@@ -1,0 +1,216 @@
+// Libraries planted under system names beside the executable and in its
+// current directory are never loaded, and the delete buttons still clean the
+// cache through the system's own library.
+//
+// Wine prefers its builtin libraries to files on disk, so a planted file would
+// be ignored whatever the program did. Here the programs run with the files on
+// disk preferred for the planted names, and a program without protection,
+// run first in the same setting, shows that the planted library is picked up
+// there: a pass of the program under test then means something.
+#include <windows.h>
+#include <wininet.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "resources/resource.h"
+#include "tests/e2e/support/driver.h"
+#include "tests/e2e/support/startup_values.h"
+
+namespace {
+
+// The names tried: the URL cache library, the common controls, and a library
+// the common controls load in turn.
+constexpr std::array<const wchar_t*, 3> kPlantedNames = {L"wininet.dll", L"comctl32.dll",
+                                                         L"uxtheme.dll"};
+constexpr char kCachedPage[] = "http://planting.example/page.htm";
+
+std::wstring BesideThisTest(const wchar_t* name) {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring directory(path, length);
+    directory.resize(directory.find_last_of(L'\\') + 1);
+    return directory + name;
+}
+
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::wstring Marker(const e2e::ScratchDir& dir, const wchar_t* name) {
+    return dir.Path() + L"\\" + name + L".loaded";
+}
+
+// Plants the library under every name; markers left over are removed when the
+// folder goes, so that it can go.
+class PlantedDir {
+  public:
+    PlantedDir() {
+        for (const wchar_t* name : kPlantedNames) {
+            planted_ = dir_.CopyIn(BesideThisTest(L"planted_library.dll"), name) && planted_;
+        }
+    }
+    ~PlantedDir() {
+        for (const wchar_t* name : kPlantedNames) {
+            DeleteFileW(Marker(dir_, name).c_str());
+        }
+    }
+    PlantedDir(const PlantedDir&) = delete;
+    PlantedDir& operator=(const PlantedDir&) = delete;
+
+    bool Planted() const { return planted_; }
+    e2e::ScratchDir& Dir() { return dir_; }
+    // The planted names whose library was loaded by someone.
+    std::wstring Loaded() const {
+        std::wstring loaded;
+        for (const wchar_t* name : kPlantedNames) {
+            if (Exists(Marker(dir_, name))) {
+                loaded += std::wstring(name) + L" ";
+            }
+        }
+        return loaded;
+    }
+
+  private:
+    e2e::ScratchDir dir_;
+    bool planted_ = true;
+};
+
+// While it lives, the named programs prefer a library file on disk to Wine's
+// own for the planted names. Wine takes this from its per-program settings in
+// the registry; the environment of a process started from here would not do.
+class PreferFilesOnDisk {
+  public:
+    explicit PreferFilesOnDisk(std::vector<std::string> programs) : programs_(std::move(programs)) {
+        for (const std::string& program : programs_) {
+            const std::string key = Key(program) + "\\DllOverrides";
+            for (const wchar_t* name : kPlantedNames) {
+                const std::string base = e2e::Utf8(name);
+                applied_ = e2e::SetString(key.c_str(), base.substr(0, base.size() - 4).c_str(),
+                                          "native,builtin") &&
+                           applied_;
+            }
+        }
+    }
+    ~PreferFilesOnDisk() {
+        for (const std::string& program : programs_) {
+            e2e::DeleteKey(Key(program).c_str());
+        }
+    }
+    PreferFilesOnDisk(const PreferFilesOnDisk&) = delete;
+    PreferFilesOnDisk& operator=(const PreferFilesOnDisk&) = delete;
+    bool Applied() const { return applied_; }
+
+  private:
+    static std::string Key(const std::string& program) {
+        return "Software\\Wine\\AppDefaults\\" + program;
+    }
+    std::vector<std::string> programs_;
+    bool applied_ = true;
+};
+
+// The driver runs the executable under test from where it is; this points it
+// at a copy elsewhere for a while.
+class ExeUnderTestAt {
+  public:
+    explicit ExeUnderTestAt(const std::wstring& path) : old_(e2e::ExeUnderTest()) {
+        e2e::SetExeUnderTest(path);
+    }
+    ~ExeUnderTestAt() { e2e::SetExeUnderTest(old_); }
+    ExeUnderTestAt(const ExeUnderTestAt&) = delete;
+    ExeUnderTestAt& operator=(const ExeUnderTestAt&) = delete;
+
+  private:
+    std::wstring old_;
+};
+
+// Runs a program to its end; its exit code, or -1 when it could not run.
+long RunToEnd(const std::wstring& exe, const std::wstring& arguments,
+              const std::wstring& directory) {
+    std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.c_str(), &startup, &process)) {
+        return -1;
+    }
+    DWORD code = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(process.hProcess, e2e::kStepTimeoutMs) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process.hProcess, &code);
+    }
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return static_cast<long>(code);
+}
+
+bool Cached(const char* url) {
+    DWORD size = 0;
+    GetUrlCacheEntryInfoA(url, nullptr, &size);
+    return GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+}
+
+bool CachePage(const char* url) {
+    char file[MAX_PATH] = {};
+    if (!CreateUrlCacheEntryA(url, 0, "htm", file, 0)) {
+        return false;
+    }
+    const HANDLE handle =
+        CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    CloseHandle(handle);
+    const FILETIME never{};
+    return CommitUrlCacheEntryA(url, file, never, never, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr,
+                                nullptr) != FALSE;
+}
+
+TEST(Planting, LibrariesBesideTheExecutableOrInTheCurrentDirectoryAreNeverLoaded) {
+    ASSERT_TRUE(e2e::StoreReadableStartupValues());
+    PlantedDir exeDir;
+    PlantedDir workDir;
+    ASSERT_TRUE(exeDir.Planted() && workDir.Planted());
+    // A name of its own, so that the setting below reaches no other test's program.
+    ASSERT_TRUE(exeDir.Dir().CopyIn(e2e::ExeUnderTest(), L"VormetPlanted.exe"));
+    ASSERT_TRUE(exeDir.Dir().CopyIn(BesideThisTest(L"naive_loader.exe"), L"naive_loader.exe"));
+    const PreferFilesOnDisk preferFiles({"naive_loader.exe", "VormetPlanted.exe"});
+    ASSERT_TRUE(preferFiles.Applied());
+
+    // Without protection, the library beside the program is the one loaded.
+    EXPECT_EQ(
+        RunToEnd(exeDir.Dir().Path() + L"\\naive_loader.exe", L"wininet.dll", workDir.Dir().Path()),
+        0);
+    ASSERT_TRUE(Exists(Marker(exeDir.Dir(), L"wininet.dll")))
+        << "a planted library is not picked up here, so this test would prove nothing";
+    DeleteFileW(Marker(exeDir.Dir(), L"wininet.dll").c_str());
+
+    ASSERT_TRUE(CachePage(kCachedPage));
+    ASSERT_TRUE(Cached(kCachedPage));
+    {
+        const ExeUnderTestAt copy(exeDir.Dir().Path() + L"\\VormetPlanted.exe");
+        e2e::App app({L"", workDir.Dir().Path()});
+        ASSERT_TRUE(app.Start());
+        const e2e::Outcome started = app.Settle();
+        ASSERT_TRUE(started.settled) << started;
+        EXPECT_TRUE(started.boxes.empty()) << started;
+
+        const e2e::Outcome cleaned = app.Click(IDC_DELETE_TEMP_FILES, IDYES);
+        ASSERT_TRUE(cleaned.settled) << cleaned;
+        EXPECT_EQ(cleaned.boxes.size(), 1u) << cleaned;  // the question only
+        EXPECT_FALSE(Cached(kCachedPage)) << "the system's library did not clean the cache";
+        const e2e::Outcome cookies = app.Click(IDC_DELETE_COOKIES, IDYES);
+        ASSERT_TRUE(cookies.settled) << cookies;
+
+        app.PressKey(VK_ESCAPE);
+        EXPECT_TRUE(app.WaitForExit());
+    }
+    EXPECT_EQ(exeDir.Loaded(), L"") << "planted beside the executable and loaded";
+    EXPECT_EQ(workDir.Loaded(), L"") << "planted in the current directory and loaded";
+}
+
+}  // namespace
