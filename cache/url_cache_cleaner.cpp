@@ -72,8 +72,8 @@ class FindHandle {
 }  // namespace
 
 int CleanUrlCache(UrlCacheSeam& cache, bool cookies) {
-    EntryBlock entry(cache);
     FindHandle find(cache);
+    EntryBlock entry(cache);  // freed first, then the handle closed
     std::uint32_t neededSize = kFirstEntryBlockSize;
     UrlCacheStatus status = kCacheInsufficientBuffer;
     for (;;) {
