@@ -1,7 +1,64 @@
 #include "app/window/win32_window_ops.h"
 
+#include <memory>
+#include <string>
+#include <type_traits>
+
 #include "app/window/win32_dialog.h"
 #include "resources/resource.h"
+
+namespace {
+
+struct HandleClose {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using Handle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleClose>;
+
+// The help viewer's window, by which WinHelp finds a running viewer.
+constexpr char kHelpViewerClass[] = "MS_WINHELP";
+constexpr DWORD kHelpViewerStartMs = 10000;
+
+// Starts the viewer from one system folder; false when it is not there.
+bool StartHelpViewerIn(UINT (*folder)(LPWSTR, UINT)) {
+    wchar_t directory[MAX_PATH];
+    const UINT length = folder(directory, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return false;
+    }
+    const std::wstring viewer = std::wstring(directory, length) + L"\\winhlp32.exe";
+    std::wstring commandLine = L"\"" + viewer + L"\" -x";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(viewer.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process)) {
+        return false;
+    }
+    const Handle owner(process.hProcess);
+    const Handle thread(process.hThread);
+    WaitForInputIdle(process.hProcess, kHelpViewerStartMs);
+    return true;
+}
+
+// WinHelp starts a missing viewer by its bare name, and a bare name is looked
+// for beside the executable and in the current directory before the system's
+// folders: anyone could have left a program of that name there. So the viewer
+// is started here, from the Windows directory (or, as Wine keeps it, the
+// system directory), and WinHelp only finds it.
+bool StartHelpViewer() {
+    if (FindWindowA(kHelpViewerClass, nullptr) != nullptr) {
+        return true;
+    }
+    const bool started = StartHelpViewerIn([](LPWSTR buffer, UINT size) {
+                             return GetSystemWindowsDirectoryW(buffer, size);
+                         }) ||
+                         StartHelpViewerIn([](LPWSTR buffer, UINT size) {
+                             return GetSystemDirectoryW(buffer, size);
+                         });
+    return started && FindWindowA(kHelpViewerClass, nullptr) != nullptr;
+}
+
+}  // namespace
 
 Win32WindowOps::Win32WindowOps()
     : icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
@@ -91,7 +148,9 @@ void Win32WindowOps::OpenHelp() {
         *dot = '\0';
     }
     lstrcatA(path, ".HLP");
-    WinHelpA(dialog_, path, HELP_FINDER, 0);
+    if (StartHelpViewer()) {
+        WinHelpA(dialog_, path, HELP_FINDER, 0);
+    }
 }
 
 bool Win32WindowOps::HasSystemMenu() {

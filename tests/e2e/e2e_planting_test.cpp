@@ -214,3 +214,74 @@ TEST(Planting, LibrariesBesideTheExecutableOrInTheCurrentDirectoryAreNeverLoaded
 }
 
 }  // namespace
+
+namespace {
+
+// What the system turns F1 into for the window with the focus; a key posted
+// from outside would not be.
+constexpr UINT kWmKeyF1 = 0x004D;
+
+// Waits for the first of: one of the files appears, a window of the class
+// appears.
+bool WaitForFileOrWindow(const std::vector<std::wstring>& files, const wchar_t* windowClass) {
+    for (DWORD waited = 0; waited < e2e::kStepTimeoutMs; waited += e2e::kPollMs) {
+        for (const std::wstring& file : files) {
+            if (Exists(file)) {
+                return true;
+            }
+        }
+        if (FindWindowW(windowClass, nullptr) != nullptr) {
+            return true;
+        }
+        Sleep(e2e::kPollMs);
+    }
+    return false;
+}
+
+// Ends the help viewer that the test made the program start.
+void EndHelpViewer() {
+    const HWND viewer = FindWindowW(L"MS_WINHELP", nullptr);
+    DWORD processId = 0;
+    if (viewer == nullptr || GetWindowThreadProcessId(viewer, &processId) == 0) {
+        return;
+    }
+    const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+    if (process != nullptr) {
+        TerminateProcess(process, 0);
+        WaitForSingleObject(process, e2e::kStepTimeoutMs);
+        CloseHandle(process);
+    }
+}
+
+// F1 opens the help viewer: the system's, never a program of that name left
+// beside the executable or in the current directory.
+TEST(Planting, HelpViewerBesideTheExecutableOrInTheCurrentDirectoryIsNeverRun) {
+    ASSERT_TRUE(e2e::StoreReadableStartupValues());
+    EndHelpViewer();  // one left running would be asked instead of started
+    e2e::ScratchDir exeDir;
+    e2e::ScratchDir workDir;
+    ASSERT_TRUE(exeDir.CopyIn(e2e::ExeUnderTest(), L"Vormet.exe"));
+    for (e2e::ScratchDir* dir : {&exeDir, &workDir}) {
+        ASSERT_TRUE(dir->CopyIn(BesideThisTest(L"planted_program.exe"), L"winhlp32.exe"));
+    }
+    const std::vector<std::wstring> markers = {exeDir.Path() + L"\\winhlp32.exe.ran",
+                                               workDir.Path() + L"\\winhlp32.exe.ran"};
+    {
+        const ExeUnderTestAt copy(exeDir.Path() + L"\\Vormet.exe");
+        e2e::App app({L"", workDir.Path()});
+        ASSERT_TRUE(app.Start());
+        const e2e::Outcome started = app.Settle();
+        ASSERT_TRUE(started.settled) << started;
+        ASSERT_TRUE(PostMessageW(app.MainDialog(), kWmKeyF1, 0, 0));
+        EXPECT_TRUE(WaitForFileOrWindow(markers, L"MS_WINHELP")) << "no help viewer started";
+        EndHelpViewer();
+        app.PressKey(VK_ESCAPE);
+        EXPECT_TRUE(app.WaitForExit());
+    }
+    for (const std::wstring& marker : markers) {
+        EXPECT_FALSE(Exists(marker)) << "planted and run: " << e2e::Utf8(marker);
+        DeleteFileW(marker.c_str());
+    }
+}
+
+}  // namespace
