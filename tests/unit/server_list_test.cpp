@@ -108,4 +108,26 @@ TEST(ServerListLoad, NoUsableFileGivesNoItemsSilently) {
     EXPECT_THAT(LoadFrom(&files), ElementsAre("fits:1"));
 }
 
+TEST(ServerListLoad, ReadStopsAtItsByteBoundSoALineEndingPastItIsLeftOut) {
+    // 4080 lines of 257 bytes, then one more line that ends exactly at the
+    // bound, or one byte past it.
+    std::string lines;
+    for (int i = 0; i < 4080; ++i) {
+        lines += std::string(256, 'a') + "\n";
+    }
+    const std::string fits =
+        lines + std::string(kMaxServerListBytes - lines.size() - 1, 'z') + "\n";
+    const std::string over = lines + std::string(kMaxServerListBytes - lines.size(), 'z') + "\n";
+    ASSERT_EQ(fits.size(), kMaxServerListBytes);
+    FakeFiles files;
+    files.Put("C:\\Users\\user\\server.pxy", fits);
+    Items items = LoadFrom(&files);
+    EXPECT_EQ(items.size(), 4081u);
+    EXPECT_EQ(items.back(), std::string(kMaxServerListBytes - lines.size() - 1, 'z'));
+    files.Put("C:\\Users\\user\\server.pxy", over);
+    items = LoadFrom(&files);
+    EXPECT_EQ(items.size(), 4080u);
+    EXPECT_EQ(items.back(), std::string(256, 'a'));
+}
+
 }  // namespace
