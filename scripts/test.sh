@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds every preset and runs every tier of tests: the logic natively (also
-# under sanitizers), static analysis, then the platform and end-to-end tests
-# under Wine on a private Xvfb.
+# under sanitizers), a short run of every fuzz target, static analysis, then
+# the platform and end-to-end tests under Wine on a private Xvfb.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/lib.sh"
@@ -19,6 +19,9 @@ echo "== native: unit tests under AddressSanitizer and UBSan"
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j2
 ctest --preset asan
+
+echo "== fuzz: every target over its seeds, a fixed number of inputs each"
+bash "$here/fuzz.sh"
 
 echo "== windows: build"
 cmake --preset windows >/dev/null
