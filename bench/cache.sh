@@ -62,11 +62,14 @@ restore() {
         cp -a "$work/saved/$folder" "$cache_root/"
     done
 }
-# One timed run from the saved cache; sets seconds, cpu and deleted.
+# One timed run from the saved cache; sets seconds, cpu, deleted and calls.
 timed() {
     restore
     bench time "$1"
-    read -r _ seconds cpu deleted <"$out"
+    local fetches deletions blocks
+    read -r _ seconds cpu deleted fetches deletions blocks < <(tr -d '\r' <"$out")
+    calls="$fetches fetches, $deletions deletions"
+    [[ $1 == bound ]] || calls+=", $blocks blocks"
 }
 
 summaries=()
@@ -77,11 +80,11 @@ for n in "${sizes[@]}"; do
     args=()
     for ((i = 0; i < pairs; i++)); do
         if ((i % 2 == 0)); then
-            timed product; p=$seconds; pc=$cpu
-            timed bound; b=$seconds; bc=$cpu
+            timed product; p=$seconds; pc=$cpu; pcalls=$calls
+            timed bound; b=$seconds; bc=$cpu; bcalls=$calls
         else
-            timed bound; b=$seconds; bc=$cpu
-            timed product; p=$seconds; pc=$cpu
+            timed bound; b=$seconds; bc=$cpu; bcalls=$calls
+            timed product; p=$seconds; pc=$cpu; pcalls=$calls
         fi
         args+=("$p" "$pc" "$b" "$bc")
         [[ -z ${BENCH_VERBOSE:-} ]] ||
@@ -89,6 +92,7 @@ for n in "${sizes[@]}"; do
     done
     bench summary "$n" "$deleted" "${args[@]}"
     summaries+=("$(cat "$out")")
+    summaries+=("  calls CleanUrlCache $pcalls; lower bound $bcalls")
 done
 
 echo
