@@ -35,7 +35,9 @@ class Win32Files final : public FileSeam {
         const FileHandle file(CreateFileA(path, GENERIC_READ,
                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.Valid()) {
+        // Only a file on disk: a pipe or a device under the list's name (a
+        // planted link, say) could hold the start-up for as long as it liked.
+        if (!file.Valid() || GetFileType(file.Get()) != FILE_TYPE_DISK) {
             return false;
         }
         char chunk[4096];

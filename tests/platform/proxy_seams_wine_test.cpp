@@ -80,4 +80,18 @@ TEST(FilesWineTest, ReadsTheCurrentDirectoryAndBoundedBytes) {
     EXPECT_FALSE(TheFiles().ReadBytes(path.c_str(), 1024, &read));
 }
 
+// Only a file on disk is read. A name that leads to a pipe (a link planted
+// under the list's name, say) would hold the start-up until the other end
+// wrote, which it need never do.
+TEST(FilesWineTest, RefusesWhatIsNotAFileOnDisk) {
+    const char* pipe = "\\\\.\\pipe\\qeltrin-files-test";
+    const HANDLE server = CreateNamedPipeA(pipe, PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
+                                           4096, 4096, 0, nullptr);
+    ASSERT_NE(server, INVALID_HANDLE_VALUE);
+    std::string read = "stale";
+    EXPECT_FALSE(TheFiles().ReadBytes(pipe, 1024, &read));
+    EXPECT_EQ(read, "");
+    CloseHandle(server);
+}
+
 }  // namespace
