@@ -8,7 +8,6 @@
 // run first in the same setting, shows that the planted library is picked up
 // there: a pass of the program under test then means something.
 #include <windows.h>
-#include <wininet.h>
 
 #include <gtest/gtest.h>
 
@@ -20,6 +19,7 @@
 #include "resources/resource.h"
 #include "tests/e2e/support/driver.h"
 #include "tests/e2e/support/startup_values.h"
+#include "tests/support/wine_url_cache.h"
 
 namespace {
 
@@ -27,7 +27,6 @@ namespace {
 // the common controls load in turn.
 constexpr std::array<const wchar_t*, 3> kPlantedNames = {L"wininet.dll", L"comctl32.dll",
                                                          L"uxtheme.dll"};
-constexpr char kCachedPage[] = "http://planting.example/page.htm";
 
 std::wstring BesideThisTest(const wchar_t* name) {
     wchar_t path[MAX_PATH] = {};
@@ -148,28 +147,6 @@ long RunToEnd(const std::wstring& exe, const std::wstring& arguments,
     return static_cast<long>(code);
 }
 
-bool Cached(const char* url) {
-    DWORD size = 0;
-    GetUrlCacheEntryInfoA(url, nullptr, &size);
-    return GetLastError() == ERROR_INSUFFICIENT_BUFFER;
-}
-
-bool CachePage(const char* url) {
-    char file[MAX_PATH] = {};
-    if (!CreateUrlCacheEntryA(url, 0, "htm", file, 0)) {
-        return false;
-    }
-    const HANDLE handle =
-        CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    CloseHandle(handle);
-    const FILETIME never{};
-    return CommitUrlCacheEntryA(url, file, never, never, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr,
-                                nullptr) != FALSE;
-}
-
 TEST(Planting, LibrariesBesideTheExecutableOrInTheCurrentDirectoryAreNeverLoaded) {
     ASSERT_TRUE(e2e::StoreReadableStartupValues());
     PlantedDir exeDir;
@@ -189,8 +166,8 @@ TEST(Planting, LibrariesBesideTheExecutableOrInTheCurrentDirectoryAreNeverLoaded
         << "a planted library is not picked up here, so this test would prove nothing";
     DeleteFileW(Marker(exeDir.Dir(), L"wininet.dll").c_str());
 
-    ASSERT_TRUE(CachePage(kCachedPage));
-    ASSERT_TRUE(Cached(kCachedPage));
+    ASSERT_TRUE(wine_cache::SeedPage("http://planting.example/page.htm"));
+    ASSERT_TRUE(wine_cache::SeedCookie("Cookie:user@planting.example/"));
     {
         const ExeUnderTestAt copy(exeDir.Dir().Path() + L"\\VormetPlanted.exe");
         e2e::App app({L"", workDir.Dir().Path()});
@@ -199,12 +176,16 @@ TEST(Planting, LibrariesBesideTheExecutableOrInTheCurrentDirectoryAreNeverLoaded
         ASSERT_TRUE(started.settled) << started;
         EXPECT_TRUE(started.boxes.empty()) << started;
 
-        const e2e::Outcome cleaned = app.Click(IDC_DELETE_TEMP_FILES, IDYES);
-        ASSERT_TRUE(cleaned.settled) << cleaned;
-        EXPECT_EQ(cleaned.boxes.size(), 1u) << cleaned;  // the question only
-        EXPECT_FALSE(Cached(kCachedPage)) << "the system's library did not clean the cache";
+        // Both buttons clean through the system's library.
+        const e2e::Outcome files = app.Click(IDC_DELETE_TEMP_FILES, IDYES);
+        ASSERT_TRUE(files.settled) << files;
+        EXPECT_EQ(files.boxes.size(), 1u) << files;  // the question only
+        const std::vector<wine_cache::Entry> left = wine_cache::Read();
+        EXPECT_TRUE(wine_cache::OfKind(left, false).empty());
+        EXPECT_FALSE(wine_cache::OfKind(left, true).empty());
         const e2e::Outcome cookies = app.Click(IDC_DELETE_COOKIES, IDYES);
         ASSERT_TRUE(cookies.settled) << cookies;
+        EXPECT_TRUE(wine_cache::Empty());
 
         app.PressKey(VK_ESCAPE);
         EXPECT_TRUE(app.WaitForExit());
