@@ -129,20 +129,13 @@ class AboutBoxE2eTest : public ::testing::Test {
     Look before;
 };
 
-TEST_F(AboutBoxE2eTest, SystemMenuCommandOpensTheBoxAndOkEndsIt) {
-    ShowAndEnd([this] { PostMessageW(main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0); },
-               [](HWND box) { PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0); });
-}
-
-TEST_F(AboutBoxE2eTest, AboutButtonOpensTheSameBoxAndEscEndsIt) {
+// Each opening and each ending in one process: the box can be shown again.
+TEST_F(AboutBoxE2eTest, MenuCommandAndButtonOpenTheBoxEndedByOkEscAndCloseBox) {
+    const auto viaMenu = [this] { PostMessageW(main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0); };
+    ShowAndEnd(viaMenu, [](HWND box) { PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0); });
     ShowAndEnd([this] { app.PostClick(IDC_ABOUT); },
                [this](HWND box) { app.PressKey(VK_ESCAPE, box); });
-}
-
-TEST_F(AboutBoxE2eTest, CloseBoxEndsItAndTheDialogCanShowItAgain) {
-    const auto viaMenu = [this] { PostMessageW(main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0); };
     ShowAndEnd(viaMenu, [](HWND box) { PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0); });
-    ShowAndEnd(viaMenu, [](HWND box) { PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0); });
     // The main dialog's own close box still ends the program.
     ASSERT_TRUE(app.CloseBox());
     EXPECT_TRUE(app.WaitForExit());
