@@ -186,19 +186,6 @@ TEST_F(MainDialogTest, StoredZoneValuesShowAsCheckMarksAndAreWrittenBack) {
     EXPECT_EQ(e2e::GetDword(kZoneKey, "1A02"), 3u);
 }
 
-TEST_F(MainDialogTest, ValueNoButtonStandsForChecksNothingSilently) {
-    ASSERT_TRUE(e2e::SetDword(kZoneKey, "1C00", 0x800000));  // a custom Java setting
-    ASSERT_TRUE(e2e::SetDword(kZoneKey, "1400", 2));
-    App app;
-    StartSettled(app);
-
-    EXPECT_TRUE(CheckedIn(app, kZoneGroups[0]).empty());
-    EXPECT_TRUE(CheckedIn(app, kZoneGroups[2]).empty());
-    EXPECT_EQ(CheckedIn(app, kZoneGroups[1]), std::vector<int>{IDC_APPLET_ALLOW});
-    EXPECT_EQ(e2e::GetDword(kZoneKey, "1C00"), 0x800000u);
-    EXPECT_EQ(e2e::GetDword(kZoneKey, "1400"), 2u);
-}
-
 TEST_F(MainDialogTest, ClickStoresTheButtonsValueAndMovesTheCheckMark) {
     App app;
     StartSettled(app);
