@@ -12,10 +12,6 @@ using UrlCacheStatus = std::uint32_t;
 
 // Status codes the cleaner relies on (Win32 values).
 constexpr UrlCacheStatus kCacheSuccess = 0;
-constexpr UrlCacheStatus kCacheFileNotFound = 2;
-constexpr UrlCacheStatus kCacheAccessDenied = 5;
-constexpr UrlCacheStatus kCacheInvalidHandle = 6;
-constexpr UrlCacheStatus kCacheNotEnoughMemory = 8;
 constexpr UrlCacheStatus kCacheInsufficientBuffer = 122;
 constexpr UrlCacheStatus kCacheNoMoreItems = 259;
 

@@ -9,17 +9,14 @@ using RegStatus = long;
 // Predefined root as the platform numbers it.
 constexpr RegKey kHkeyCurrentUser = 0x80000001u;
 
-// Status codes the accessor and its tests rely on (Win32 values).
+// Status codes the accessor relies on (Win32 values).
 constexpr RegStatus kErrorSuccess = 0;
 constexpr RegStatus kErrorFileNotFound = 2;
-constexpr RegStatus kErrorAccessDenied = 5;
 constexpr RegStatus kErrorMoreData = 234;
 
 // Value types (Win32 values).
 constexpr std::uint32_t kRegSz = 1;
-constexpr std::uint32_t kRegBinary = 3;
 constexpr std::uint32_t kRegDword = 4;
-constexpr std::uint32_t kRegMultiSz = 7;
 
 class RegistrySeam {
   public:

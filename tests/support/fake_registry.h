@@ -11,6 +11,11 @@
 
 #include "store/registry_seam.h"
 
+// Further platform values that only the tests need (Win32 values).
+constexpr RegStatus kErrorAccessDenied = 5;
+constexpr std::uint32_t kRegBinary = 3;
+constexpr std::uint32_t kRegMultiSz = 7;
+
 class FakeRegistry final : public RegistrySeam {
   public:
     struct Value {

@@ -16,6 +16,12 @@
 
 #include "cache/url_cache_seam.h"
 
+// Further statuses the replacement reports (Win32 values).
+constexpr UrlCacheStatus kCacheFileNotFound = 2;
+constexpr UrlCacheStatus kCacheAccessDenied = 5;
+constexpr UrlCacheStatus kCacheInvalidHandle = 6;
+constexpr UrlCacheStatus kCacheNotEnoughMemory = 8;
+
 class FakeUrlCache final : public UrlCacheSeam {
   public:
     // The fixed part of a record, before its strings.
