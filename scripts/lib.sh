@@ -149,3 +149,12 @@ _reg_add() {
 stop_wineserver() {
   wineserver -k 2>/dev/null || true
 }
+
+# A fresh Wine prefix lacks the proxy switch that every Windows installation
+# carries; give it the usual "off", so a demo or screenshot of the dialog does
+# not open behind a read-failure box.
+store_usual_proxy_switch() {
+  local settings='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
+  wine reg query "$settings" /v ProxyEnable </dev/null >/dev/null 2>&1 ||
+    wine reg add "$settings" /v ProxyEnable /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+}

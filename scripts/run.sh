@@ -28,11 +28,7 @@ if [[ -z ${DISPLAY:-} ]]; then
 fi
 prepare_prefix
 
-# A fresh Wine prefix lacks the proxy switch that every Windows installation
-# carries; give it the usual "off" so the demo opens without a read failure.
-settings='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
-wine reg query "$settings" /v ProxyEnable </dev/null >/dev/null 2>&1 ||
-    wine reg add "$settings" /v ProxyEnable /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+store_usual_proxy_switch
 
 if ! $headless; then
     exec wine "$exe"

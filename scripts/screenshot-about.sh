@@ -27,11 +27,7 @@ done
 
 wine_env
 prepare_prefix
-# A fresh Wine prefix lacks the proxy switch; without it the dialog would
-# open behind a read failure box.
-settings='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
-wine reg query "$settings" /v ProxyEnable </dev/null >/dev/null 2>&1 ||
-    wine reg add "$settings" /v ProxyEnable /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+store_usual_proxy_switch
 own_xvfb=""
 if [[ -z ${DISPLAY:-} ]]; then
     start_xvfb
