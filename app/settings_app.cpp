@@ -6,19 +6,11 @@
 
 #include "app/settings_dlg.h"
 #include "app/window/win32_dialog.h"
-#include "cache/win32_url_cache.h"
-#include "proxy/file_seam.h"
+#include "store/win32_handles.h"
 
 CSettingsApp theApp;
 
 namespace {
-
-template <class Function>
-Function Lookup(HMODULE module, const char* name) {
-    // Through void(*)(): the one function pointer type every other converts
-    // to without a cast warning.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
 
 // Every later library look-up goes to the system directory only. Such tools
 // are often started from a downloads folder, where anyone may have left a DLL
@@ -27,9 +19,8 @@ Function Lookup(HMODULE module, const char* name) {
 // the current directory is taken out.
 void RestrictLibrarySearch() {
     using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    const auto setDefault = Lookup<SetDefaultDllDirectoriesFn>(GetModuleHandleW(L"kernel32.dll"),
-                                                               "SetDefaultDllDirectories");
-    if (setDefault != nullptr) {
+    SetDefaultDllDirectoriesFn setDefault = nullptr;
+    if (Resolve(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories", &setDefault)) {
         setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
     }
     SetDllDirectoryW(L"");
@@ -47,8 +38,8 @@ void LoadCommonControls() {
         return;
     }
     using InitCommonControlsExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    const auto init = Lookup<InitCommonControlsExFn>(controls, "InitCommonControlsEx");
-    if (init != nullptr) {
+    InitCommonControlsExFn init = nullptr;
+    if (Resolve(controls, "InitCommonControlsEx", &init)) {
         const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES};
         init(&classes);
     }
@@ -57,10 +48,7 @@ void LoadCommonControls() {
 }  // namespace
 
 bool CSettingsApp::InitInstance() {
-    SettingsServices services{TheRegistry()};
-    services.urlCache = &TheUrlCache();
-    services.files = &TheFiles();
-    CSettingsDlg dialog(services);
+    CSettingsDlg dialog(SettingsServices{TheRegistry(), TheFiles(), TheUrlCache()});
     RunModalDialog(dialog, nullptr);
     return false;
 }

@@ -1,13 +1,9 @@
 #include "app/settings_dlg.h"
 
 #include "app/about/about_box.h"
-#include "cache/url_cache_cleaner.h"
-#include "proxy/exclusions.h"
-#include "proxy/proxy_server.h"
-#include "proxy/proxy_startup.h"
+#include "app/cache_controls.h"
+#include "app/zone_controls.h"
 #include "resources/resource.h"
-#include "zone/presets.h"
-#include "zone/zone_settings.h"
 
 namespace {
 
@@ -16,7 +12,7 @@ using Dlg = CSettingsDlg;
 }  // namespace
 
 CSettingsDlg::CSettingsDlg(const SettingsServices& services)
-    : Dialog(IDD_SETTINGS), services_(services) {}
+    : Dialog(IDD_SETTINGS), services_(services), proxy_(services.registry, services.files) {}
 
 const MessageMapEntry<CSettingsDlg> CSettingsDlg::kMessageMap[] = {
     OnMessage<Dlg>(kWmSysCommand, &Dlg::OnSysCommand),
@@ -31,8 +27,7 @@ const MessageMapEntry<CSettingsDlg> CSettingsDlg::kMessageMap[] = {
     OnClicks<Dlg>(IDC_SET_SERVER, IDC_SET_SERVER, &Dlg::OnSetProxyServer),
     OnClicks<Dlg>(IDC_PRESET_ALL_ON, IDC_PRESET_STANDARD, &Dlg::OnPreset),
     OnClicks<Dlg>(IDC_ABOUT, IDC_ABOUT, &Dlg::OnAbout),
-    OnClicks<Dlg>(IDC_DELETE_TEMP_FILES, IDC_DELETE_TEMP_FILES, &Dlg::OnDeleteTemporaryFiles),
-    OnClicks<Dlg>(IDC_DELETE_COOKIES, IDC_DELETE_COOKIES, &Dlg::OnDeleteCookies),
+    OnClicks<Dlg>(IDC_DELETE_TEMP_FILES, IDC_DELETE_COOKIES, &Dlg::OnDelete),
     OnMessage<Dlg>(kWmHelp, &Dlg::OnHelp),
 };
 
@@ -44,10 +39,10 @@ MessageResult CSettingsDlg::OnInitDialog(const DialogMessage& /*m*/) {
     WindowOps& window = Window();
     AddAboutMenuEntry(window);
     window.SetIcons();
-    const ZoneReadings zones = ReadZoneOptions(services_.registry, window);
-    const ProxyReadings proxy = ReadProxySettings(services_.registry, window);
-    ReflectZoneOptions(zones, window);
-    ShowProxySettings(proxy, services_.files, window);
+    const ZoneReadings zones = ReadZoneControls(services_.registry, window);
+    proxy_.ReadAtStartup(window);
+    ReflectZoneControls(zones, window);
+    proxy_.ShowAtStartup(window);
     return 1;  // let the dialog manager focus the first tab stop
 }
 
@@ -86,22 +81,22 @@ MessageResult CSettingsDlg::OnZoneButton(const DialogMessage& m) {
 }
 
 MessageResult CSettingsDlg::OnProxySwitch(const DialogMessage& /*m*/) {
-    SwitchProxy(services_.registry, Window());
+    proxy_.OnSwitch(Window());
     return 0;
 }
 
 MessageResult CSettingsDlg::OnLocalSwitch(const DialogMessage& /*m*/) {
-    SwitchLocalAddresses(services_.registry, Window());
+    proxy_.OnLocalAddresses(Window());
     return 0;
 }
 
 MessageResult CSettingsDlg::OnSetExclusions(const DialogMessage& /*m*/) {
-    SetExclusions(services_.registry, Window());
+    proxy_.OnSetExclusions(Window());
     return 0;
 }
 
 MessageResult CSettingsDlg::OnSetProxyServer(const DialogMessage& /*m*/) {
-    SetProxyServer(services_.registry, Window());
+    proxy_.OnSetServer(Window());
     return 0;
 }
 
@@ -110,12 +105,7 @@ MessageResult CSettingsDlg::OnPreset(const DialogMessage& m) {
     return 0;
 }
 
-MessageResult CSettingsDlg::OnDeleteTemporaryFiles(const DialogMessage& /*m*/) {
-    DeleteAfterConfirmation(Window(), services_.urlCache, DeleteTemporaryFiles);
-    return 0;
-}
-
-MessageResult CSettingsDlg::OnDeleteCookies(const DialogMessage& /*m*/) {
-    DeleteAfterConfirmation(Window(), services_.urlCache, DeleteCookies);
+MessageResult CSettingsDlg::OnDelete(const DialogMessage& m) {
+    DeleteAfterConfirmation(services_.urlCache, Window(), ControlId(m));
     return 0;
 }

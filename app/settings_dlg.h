@@ -1,18 +1,17 @@
 #pragma once
 // The main dialog: reads every setting it shows once at start-up, and writes
 // each change at the moment of the click.
+#include "app/proxy_controls.h"
 #include "app/window/dialog.h"
+#include "cache/url_cache_seam.h"
+#include "proxy/file_seam.h"
 #include "store/registry_access.h"
 
-class FileSeam;
-class UrlCacheSeam;
-
-// What the dialog reaches the platform through. A missing optional seam acts
-// as an empty one (no server list file, an empty URL cache).
+// What the dialog reaches the platform through.
 struct SettingsServices {
     CRegistryAccess& registry;
-    FileSeam* files = nullptr;
-    UrlCacheSeam* urlCache = nullptr;
+    FileSeam& files;
+    UrlCacheSeam& urlCache;
 };
 
 class CSettingsDlg final : public Dialog {
@@ -34,10 +33,10 @@ class CSettingsDlg final : public Dialog {
     MessageResult OnSetExclusions(const DialogMessage& m);
     MessageResult OnSetProxyServer(const DialogMessage& m);
     MessageResult OnPreset(const DialogMessage& m);
-    MessageResult OnDeleteTemporaryFiles(const DialogMessage& m);
-    MessageResult OnDeleteCookies(const DialogMessage& m);
+    MessageResult OnDelete(const DialogMessage& m);
 
     static const MessageMapEntry<CSettingsDlg> kMessageMap[];
 
     SettingsServices services_;
+    ProxyControls proxy_;
 };

@@ -113,9 +113,9 @@ struct Calls {
 class CountingCache final : public UrlCacheSeam {
   public:
     CountingCache(UrlCacheSeam& real, Calls& calls) : real_(real), calls_(calls) {}
-    UrlCacheFind FindFirst(void* entry, std::uint32_t* size) override {
+    UrlCacheFind FindFirst(const char* pattern, void* entry, std::uint32_t* size) override {
         ++calls_.fetches;
-        return real_.FindFirst(entry, size);
+        return real_.FindFirst(pattern, entry, size);
     }
     bool FindNext(UrlCacheFind find, void* entry, std::uint32_t* size) override {
         ++calls_.fetches;
@@ -138,7 +138,9 @@ class CountingCache final : public UrlCacheSeam {
     Calls& calls_;
 };
 
-// Lower bound: one block allocated before the clock starts, find and delete only.
+// Lower bound: one block allocated before the clock starts, find and delete
+// only, over the same enumeration as DeleteTemporaryFiles (no pattern: the
+// content entries).
 void LowerBound(std::vector<unsigned char>& block, Calls& calls) {
     auto* info = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(block.data());
     DWORD size = static_cast<DWORD>(block.size());

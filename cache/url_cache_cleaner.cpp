@@ -2,104 +2,85 @@
 
 #include <cstring>
 
-#include "app/messages.h"
+#include "store/owner.h"
 
 namespace {
 
-// The one fixed-memory block that holds the current entry record.
-class EntryBlock {
-  public:
-    explicit EntryBlock(UrlCacheSeam& cache) : cache_(cache) {}
-    ~EntryBlock() { Release(); }
-    EntryBlock(const EntryBlock&) = delete;
-    EntryBlock& operator=(const EntryBlock&) = delete;
-
-    // Frees the current block first, so two are never held at once. On
-    // failure no block is left.
-    bool Replace(std::uint32_t size) {
-        Release();
-        block_ = cache_.Allocate(size);
-        if (block_ == nullptr) {
-            return false;
-        }
-        size_ = size;
-        // The platform reads the record's size from its first field.
-        std::memcpy(static_cast<char*>(block_) + offsetof(UrlCacheEntryHead, structSize), &size,
-                    sizeof size);
-        return true;
-    }
-    void* Get() const { return block_; }
-    std::uint32_t Size() const { return size_; }
-    UrlCacheEntryHead Head() const {
-        UrlCacheEntryHead head;
-        std::memcpy(&head, block_, sizeof head);
-        return head;
-    }
-
-  private:
-    void Release() {
-        if (block_ != nullptr) {
-            cache_.Free(block_);
-            block_ = nullptr;
-            size_ = 0;
-        }
-    }
-
-    UrlCacheSeam& cache_;
-    void* block_ = nullptr;
-    std::uint32_t size_ = 0;
+struct FindCloser {
+    UrlCacheSeam* cache = nullptr;
+    static UrlCacheFind None() { return 0; }
+    void operator()(UrlCacheFind find) const { cache->FindClose(find); }
 };
 
-class FindHandle {
-  public:
-    explicit FindHandle(UrlCacheSeam& cache) : cache_(cache) {}
-    ~FindHandle() {
-        if (find_ != 0) {
-            cache_.FindClose(find_);
-        }
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-
-    void Take(UrlCacheFind find) { find_ = find; }
-    UrlCacheFind Get() const { return find_; }
-
-  private:
-    UrlCacheSeam& cache_;
-    UrlCacheFind find_ = 0;
+struct BlockFreer {
+    UrlCacheSeam* cache = nullptr;
+    static void* None() { return nullptr; }
+    void operator()(void* block) const { cache->Free(block); }
 };
+
+UrlCacheEntryHead HeadOf(const void* block) {
+    UrlCacheEntryHead head;
+    std::memcpy(&head, block, sizeof head);
+    return head;
+}
+
+// The cookie container as the platforms name it: Windows' own spelling,
+// which Wine compares case-sensitively, then the one its documentation uses.
+constexpr const char* kCookiePatterns[] = {"Cookie:", "cookie:"};
 
 }  // namespace
 
-int CleanUrlCache(UrlCacheSeam& cache, bool cookies) {
-    FindHandle find(cache);
-    EntryBlock entry(cache);  // freed first, then the handle closed
+CleanResult CleanUrlCache(UrlCacheSeam& cache, bool cookies, const char* pattern,
+                          CleanObserver* observer) {
+    CleanResult result;
+    Owner<UrlCacheFind, FindCloser> find(0, FindCloser{&cache});
+    // Declared after the handle, so it is freed before the handle is closed.
+    Owner<void*, BlockFreer> block(nullptr, BlockFreer{&cache});
+    std::uint32_t blockSize = 0;
     std::uint32_t neededSize = kFirstEntryBlockSize;
     UrlCacheStatus status = kCacheInsufficientBuffer;
     for (;;) {
         if (status == kCacheSuccess) {
-            const UrlCacheEntryHead head = entry.Head();
+            ++result.seen;
+            const UrlCacheEntryHead head = HeadOf(block.Get());
             const bool isCookie = (head.cacheEntryType & kCookieCacheEntry) != 0;
             if (isCookie == cookies && head.sourceUrlName != nullptr) {
-                cache.DeleteEntry(head.sourceUrlName);  // a failure skips the entry
+                ++(cache.DeleteEntry(head.sourceUrlName) ? result.deleted : result.refused);
+            }
+            if (observer != nullptr && !observer->KeepGoing(result)) {
+                result.end = CleanEnd::kStopped;
+                break;
             }
         } else if (status == kCacheInsufficientBuffer) {
             // A need the block already meets (or a need of 0) would only fetch
             // the same refusal again: end the run instead of looping.
-            if (neededSize <= entry.Size() || !entry.Replace(neededSize)) {
+            if (neededSize <= blockSize) {
+                result.end = CleanEnd::kFailed;
                 break;
             }
+            block.Reset();  // two blocks are never held at once
+            blockSize = 0;
+            block.Reset(cache.Allocate(neededSize));
+            if (!block.Valid()) {
+                result.end = CleanEnd::kFailed;
+                break;
+            }
+            blockSize = neededSize;
+            // The platform reads the record's size from its first field.
+            std::memcpy(static_cast<char*>(block.Get()) + offsetof(UrlCacheEntryHead, structSize),
+                        &blockSize, sizeof blockSize);
         } else {
-            break;  // the end of the enumeration, or any other failure
+            result.end = status == kCacheNoMoreItems ? CleanEnd::kComplete : CleanEnd::kFailed;
+            break;
         }
 
-        std::uint32_t size = entry.Size();
+        std::uint32_t size = blockSize;
         bool fetched = false;
-        if (find.Get() == 0) {
-            find.Take(cache.FindFirst(entry.Get(), &size));
-            fetched = find.Get() != 0;
+        if (!find.Valid()) {
+            find.Reset(cache.FindFirst(pattern, block.Get(), &size));
+            fetched = find.Valid();
         } else {
-            fetched = cache.FindNext(find.Get(), entry.Get(), &size);
+            fetched = cache.FindNext(find.Get(), block.Get(), &size);
         }
         if (fetched) {
             status = kCacheSuccess;
@@ -108,22 +89,20 @@ int CleanUrlCache(UrlCacheSeam& cache, bool cookies) {
             neededSize = size;
         }
     }
-    return 1;
+    return result;
 }
 
-int DeleteTemporaryFiles(UrlCacheSeam& cache) {
-    return CleanUrlCache(cache, false);
+CleanResult DeleteTemporaryFiles(UrlCacheSeam& cache, CleanObserver* observer) {
+    return CleanUrlCache(cache, false, nullptr, observer);
 }
 
-int DeleteCookies(UrlCacheSeam& cache) {
-    return CleanUrlCache(cache, true);
-}
-
-void DeleteAfterConfirmation(WindowOps& window, UrlCacheSeam* cache, int (*clean)(UrlCacheSeam&)) {
-    if (window.ShowMessage(kMsgConfirmDelete, kMbYesNo | kMbIconExclamation) != kIdYes) {
-        return;
+CleanResult DeleteCookies(UrlCacheSeam& cache, CleanObserver* observer) {
+    CleanResult result;
+    for (const char* pattern : kCookiePatterns) {
+        result = CleanUrlCache(cache, true, pattern, observer);
+        if (result.seen != 0 || result.end != CleanEnd::kComplete) {
+            break;
+        }
     }
-    if (cache != nullptr) {
-        clean(*cache);
-    }
+    return result;
 }

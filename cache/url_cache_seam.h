@@ -31,10 +31,11 @@ struct UrlCacheEntryHead {
 class UrlCacheSeam {
   public:
     virtual ~UrlCacheSeam() = default;
-    // FindFirstUrlCacheEntryA with no search pattern. *size is the block's size
-    // in; after a failure for lack of space, the size the entry needs. Returns
-    // 0 on failure.
-    virtual UrlCacheFind FindFirst(void* entry, std::uint32_t* size) = 0;
+    // FindFirstUrlCacheEntryA: pattern null enumerates the content entries,
+    // else the container it names ("Cookie:"). *size is the block's size in;
+    // after a failure for lack of space, the size the entry needs. Returns 0
+    // on failure.
+    virtual UrlCacheFind FindFirst(const char* pattern, void* entry, std::uint32_t* size) = 0;
     // FindNextUrlCacheEntryA; *size as above.
     virtual bool FindNext(UrlCacheFind find, void* entry, std::uint32_t* size) = 0;
     // DeleteUrlCacheEntryA.
@@ -48,3 +49,6 @@ class UrlCacheSeam {
     // GlobalFree.
     virtual void Free(void* block) = 0;
 };
+
+// The process-wide URL cache of the platform.
+UrlCacheSeam& TheUrlCache();

@@ -13,28 +13,15 @@ static_assert(COOKIE_CACHE_ENTRY == kCookieCacheEntry);
 static_assert(ERROR_INSUFFICIENT_BUFFER == kCacheInsufficientBuffer);
 static_assert(ERROR_NO_MORE_ITEMS == kCacheNoMoreItems);
 
-namespace {
-
-// Through void(*)(): the one function pointer type every other converts to
-// without a cast warning.
-template <class Function>
-bool Resolve(HMODULE module, const char* name, Function* target) {
-    *target =
-        reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-    return *target != nullptr;
-}
-
-}  // namespace
-
 bool Win32UrlCache::Load() {
-    if (module_) {
+    if (module_.Valid()) {
         return true;
     }
     HMODULE module = LoadLibraryExW(library_, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (module == nullptr) {
         return false;
     }
-    decltype(module_) owner(module);
+    ModuleOwner owner(module);
     if (!Resolve(module, "FindFirstUrlCacheEntryA", &findFirst_) ||
         !Resolve(module, "FindNextUrlCacheEntryA", &findNext_) ||
         !Resolve(module, "DeleteUrlCacheEntryA", &delete_) ||
@@ -45,20 +32,20 @@ bool Win32UrlCache::Load() {
     return true;
 }
 
-UrlCacheFind Win32UrlCache::FindFirst(void* entry, std::uint32_t* size) {
+UrlCacheFind Win32UrlCache::FindFirst(const char* pattern, void* entry, std::uint32_t* size) {
     if (!Load()) {
         // Without the library there is nothing to enumerate.
         SetLastError(ERROR_NO_MORE_ITEMS);
         return 0;
     }
     DWORD length = *size;
-    HANDLE find = findFirst_(nullptr, static_cast<LPINTERNET_CACHE_ENTRY_INFOA>(entry), &length);
+    HANDLE find = findFirst_(pattern, static_cast<LPINTERNET_CACHE_ENTRY_INFOA>(entry), &length);
     *size = length;
     return reinterpret_cast<UrlCacheFind>(find);
 }
 
 bool Win32UrlCache::FindNext(UrlCacheFind find, void* entry, std::uint32_t* size) {
-    if (!module_) {
+    if (!module_.Valid()) {
         SetLastError(ERROR_INVALID_HANDLE);
         return false;
     }
@@ -70,11 +57,11 @@ bool Win32UrlCache::FindNext(UrlCacheFind find, void* entry, std::uint32_t* size
 }
 
 bool Win32UrlCache::DeleteEntry(const char* url) {
-    return module_ && delete_(url) != FALSE;
+    return module_.Valid() && delete_(url) != FALSE;
 }
 
 bool Win32UrlCache::FindClose(UrlCacheFind find) {
-    return module_ && findClose_(reinterpret_cast<HANDLE>(find)) != FALSE;
+    return module_.Valid() && findClose_(reinterpret_cast<HANDLE>(find)) != FALSE;
 }
 
 UrlCacheSeam& TheUrlCache() {

@@ -6,17 +6,15 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include <memory>
-#include <type_traits>
-
 #include "cache/url_cache_seam.h"
+#include "store/win32_handles.h"
 
 class Win32UrlCache final : public UrlCacheSeam {
   public:
     // library: the DLL's name inside the system directory.
     explicit Win32UrlCache(const wchar_t* library = L"wininet.dll") : library_(library) {}
 
-    UrlCacheFind FindFirst(void* entry, std::uint32_t* size) override;
+    UrlCacheFind FindFirst(const char* pattern, void* entry, std::uint32_t* size) override;
     bool FindNext(UrlCacheFind find, void* entry, std::uint32_t* size) override;
     bool DeleteEntry(const char* url) override;
     bool FindClose(UrlCacheFind find) override;
@@ -25,18 +23,12 @@ class Win32UrlCache final : public UrlCacheSeam {
     void Free(void* block) override { GlobalFree(block); }
 
   private:
-    struct ModuleFree {
-        void operator()(HMODULE module) const { FreeLibrary(module); }
-    };
     bool Load();
 
     const wchar_t* library_;
-    std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFree> module_;
+    ModuleOwner module_;
     decltype(&FindFirstUrlCacheEntryA) findFirst_ = nullptr;
     decltype(&FindNextUrlCacheEntryA) findNext_ = nullptr;
     decltype(&DeleteUrlCacheEntryA) delete_ = nullptr;
     decltype(&FindCloseUrlCache) findClose_ = nullptr;
 };
-
-// The process-wide cache the dialog cleans.
-UrlCacheSeam& TheUrlCache();

@@ -1,63 +1,50 @@
 #include "proxy/exclusions.h"
 
-#include "app/messages.h"
-#include "resources/resource.h"
+#include <algorithm>
+
 #include "store/registry_paths.h"
 
 namespace {
 
-constexpr char kLocal[] = "<local>";
-constexpr std::size_t kLocalLength = sizeof kLocal - 1;
-
-// Refuses what could not be read back whole; nothing is ever cut.
-bool StoreExclusions(CRegistryAccess& registry, const std::string& text) {
-    return text.size() < kMaxExclusionBytes &&
-           registry.WriteString(kHkeyCurrentUser, kSettingsKey, kProxyOverrideValue,
-                                text.c_str()) != 0;
-}
+constexpr std::string_view kLocal = "<local>";
 
 }  // namespace
 
 bool StripLocalSuffix(std::string& text) {
-    const std::size_t length = text.find('\0') == std::string::npos ? text.size() : text.find('\0');
-    if (length < kLocalLength || text.compare(length - kLocalLength, kLocalLength, kLocal) != 0) {
+    const std::size_t length = std::min(text.find('\0'), text.size());
+    if (length < kLocal.size() ||
+        text.compare(length - kLocal.size(), kLocal.size(), kLocal) != 0) {
         return false;
     }
-    text.erase(length > kLocalLength ? length - kLocalLength - 1 : 0);
+    text.erase(length > kLocal.size() ? length - kLocal.size() - 1 : 0);
     return true;
 }
 
-ReadOutcome ReadExclusions(CRegistryAccess& registry, std::string* text) {
-    return registry.ReadWholeString(kHkeyCurrentUser, kSettingsKey, kProxyOverrideValue, text,
-                                    kMaxExclusionBytes);
+ReadOutcome ReadExclusions(CRegistryAccess& registry, std::string* list) {
+    return registry.ReadString(kHkeyCurrentUser, kSettingsKey, kProxyOverrideValue, list,
+                               kMaxExclusionBytes);
 }
 
-void SetExclusions(CRegistryAccess& registry, WindowOps& window) {
-    std::string text = window.GetText(IDC_PROXY_OVERRIDE);
-    if (window.IsChecked(IDC_PROXY_LOCAL)) {
-        text += LocalToken;
+bool StoreExclusions(CRegistryAccess& registry, std::string list, bool local) {
+    if (local) {
+        list += LocalToken;
     }
-    if (!StoreExclusions(registry, text)) {
-        window.ShowMessage(kMsgProxyWriteFailed, kMbOk);
-    }
+    return list.size() < kMaxExclusionBytes &&
+           registry.WriteString(kHkeyCurrentUser, kSettingsKey, kProxyOverrideValue, list);
 }
 
-void SwitchLocalAddresses(CRegistryAccess& registry, WindowOps& window) {
-    const bool checked = window.IsChecked(IDC_PROXY_LOCAL);
-    std::string text;
-    bool stored = false;
+LocalSwitch SwitchLocalAddresses(CRegistryAccess& registry, bool on, bool ifNeeded) {
+    std::string list;
     // Only a list known to be missing counts as empty: one that exists but
-    // cannot be read must not be replaced by the entry alone.
-    if (ReadExclusions(registry, &text) != ReadOutcome::kUnreadable) {
-        if (checked) {
-            text += LocalToken;
-        } else {
-            StripLocalSuffix(text);
-        }
-        stored = StoreExclusions(registry, text);
+    // cannot be read must not be replaced.
+    if (ReadExclusions(registry, &list) == ReadOutcome::kUnreadable) {
+        return LocalSwitch::kUnreadable;
     }
-    if (!stored) {
-        window.ShowMessage(kMsgProxyWriteFailed, kMbOk);
-        window.SetCheck(IDC_PROXY_LOCAL, !checked);
+    std::string stripped = list;
+    const bool hasEntry = StripLocalSuffix(stripped);
+    if (ifNeeded && hasEntry == on) {
+        return LocalSwitch::kUnchanged;
     }
+    return StoreExclusions(registry, on ? list : stripped, on) ? LocalSwitch::kStored
+                                                               : LocalSwitch::kWriteFailed;
 }

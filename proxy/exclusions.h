@@ -1,11 +1,11 @@
 #pragma once
 // The exclusion list (ProxyOverride in the settings key) and its local-address
-// entry, which the dialog shows as a check box beside the rest of the list.
+// entry: "<local>" at the end of the list keeps local addresses off the proxy.
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
-#include "app/window/window_ops.h"
 #include "store/registry_access.h"
 
 inline constexpr const char kProxyOverrideValue[] = "ProxyOverride";
@@ -16,7 +16,7 @@ constexpr std::size_t kLocalTokenLength = sizeof LocalToken - 1;
 // is ever stored: a list is read back whole or, when longer (only another
 // program can store one), left untouched.
 constexpr std::uint32_t kMaxExclusionBytes = 64 * 1024;
-// What the edit box takes: room is kept for the local-address entry.
+// The longest list that can still take the local-address entry.
 constexpr std::size_t kMaxExclusionEditLength = kMaxExclusionBytes - 1 - kLocalTokenLength;
 
 // Removes a trailing "<local>" (compared byte for byte) together with the one
@@ -24,14 +24,19 @@ constexpr std::size_t kMaxExclusionEditLength = kMaxExclusionBytes - 1 - kLocalT
 // text ends at its first zero byte. True when something was removed.
 bool StripLocalSuffix(std::string& text);
 
-// Reads the stored list whole; a missing value gives the empty text.
-ReadOutcome ReadExclusions(CRegistryAccess& registry, std::string* text);
+// Reads the stored list whole; the list is empty unless it was read.
+ReadOutcome ReadExclusions(CRegistryAccess& registry, std::string* list);
 
-// Click of the set-exclusions button: stores the edit box's text, with the
-// local-address entry appended when its check box is checked.
-void SetExclusions(CRegistryAccess& registry, WindowOps& window);
+// Stores the list as given, with the local-address entry appended when
+// `local`. False when the result could not be read back whole, or the store
+// failed; nothing is ever cut.
+bool StoreExclusions(CRegistryAccess& registry, std::string list, bool local);
 
-// Click of the local-address check box: adds the entry to, or strips it from,
-// the stored list (not the edit box). A list that cannot be read whole is left
-// as it is; after any failure the check box shows what is still stored.
-void SwitchLocalAddresses(CRegistryAccess& registry, WindowOps& window);
+enum class LocalSwitch { kStored, kUnchanged, kUnreadable, kWriteFailed };
+
+// Adds the local-address entry to the stored list, or strips it. A list that
+// exists but cannot be read whole is left as it is. With `ifNeeded`, a list
+// that already is as asked is left unchanged; without it, switching on
+// appends the entry whatever the list ends in, as a click on a check box that
+// was clear does.
+LocalSwitch SwitchLocalAddresses(CRegistryAccess& registry, bool on, bool ifNeeded);

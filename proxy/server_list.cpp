@@ -3,8 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "proxy/proxy_server.h"
-#include "resources/resource.h"
+#include "proxy/proxy_settings.h"
 
 namespace {
 
@@ -47,26 +46,21 @@ std::vector<std::string> ParseServerList(std::string_view bytes) {
     return items;
 }
 
-void LoadServerList(FileSeam* files, WindowOps& window) {
-    if (files == nullptr) {
-        return;
-    }
+std::vector<std::string> ReadServerList(FileSeam& files) {
     char path[kPathBufferSize] = "";
-    const std::uint32_t length = files->CurrentDirectory(path, sizeof path);
+    const std::uint32_t length = files.CurrentDirectory(path, sizeof path);
     constexpr std::size_t kSuffixLength = 1 + sizeof kServerListFileName - 1;  // "\server.pxy"
     // The name is appended as is: a root directory gives a doubled backslash,
     // which the platform accepts.
-    if (length == 0 || length >= sizeof path || length + kSuffixLength >= sizeof path) {
-        return;
+    if (length == 0 || length + kSuffixLength >= sizeof path) {
+        return {};
     }
     path[length] = '\\';
     std::memcpy(path + length + 1, kServerListFileName, sizeof kServerListFileName);
 
     std::string bytes;
-    if (!files->ReadBytes(path, kMaxServerListBytes, &bytes)) {
-        return;
+    if (!files.ReadBytes(path, kMaxServerListBytes, &bytes)) {
+        return {};
     }
-    for (const std::string& item : ParseServerList(bytes)) {
-        window.AddComboItem(IDC_PROXY_SERVER, item);
-    }
+    return ParseServerList(bytes);
 }

@@ -1,12 +1,11 @@
 #pragma once
 // The server list file: server.pxy in the current directory, one proxy server
-// per line, offered as items of the server combo box after the stored server.
+// per line.
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "app/window/window_ops.h"
 #include "proxy/file_seam.h"
 
 inline constexpr const char kServerListFileName[] = "server.pxy";
@@ -20,10 +19,9 @@ constexpr std::size_t kMaxServerListItems = 4096;
 // The items of a server list. A line ends at LF, at CR, or at CR LF taken as
 // one; 0x1A ends the file; a zero byte ends its line's text; a line without a
 // line end after it is not an item. A line whose text is longer than a server
-// can be (kMaxServerLength) is left out whole rather than listed cut.
+// can be is left out whole rather than listed cut.
 std::vector<std::string> ParseServerList(std::string_view bytes);
 
-// Appends the items of the current directory's server.pxy to the combo box's
-// list. Without a file seam, a current directory, a path that fits 260 bytes
-// or a readable file, nothing is added and nothing is said.
-void LoadServerList(FileSeam* files, WindowOps& window);
+// The items of the current directory's server.pxy. Without a current
+// directory, a path that fits 260 bytes or a readable file there are none.
+std::vector<std::string> ReadServerList(FileSeam& files);

@@ -4,25 +4,9 @@
 #include <algorithm>
 
 #include "proxy/file_seam.h"
+#include "store/win32_handles.h"
 
 namespace {
-
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (Valid()) {
-            CloseHandle(handle_);
-        }
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-  private:
-    HANDLE handle_;
-};
 
 class Win32Files final : public FileSeam {
   public:
@@ -32,9 +16,9 @@ class Win32Files final : public FileSeam {
     bool ReadBytes(const char* path, std::size_t maxBytes, std::string* bytes) override {
         bytes->clear();
         // Others may have the list open in an editor while we read it.
-        const FileHandle file(CreateFileA(path, GENERIC_READ,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        const FileOwner file(CreateFileA(path, GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         // Only a file on disk: a pipe or a device under the list's name (a
         // planted link, say) could hold the start-up for as long as it liked.
         if (!file.Valid() || GetFileType(file.Get()) != FILE_TYPE_DISK) {

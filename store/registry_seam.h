@@ -1,13 +1,20 @@
 #pragma once
 // The five registry calls the accessor needs, with the platform's handle
-// values and status codes, so the logic builds and is tested without Windows.
+// values, access masks and status codes, so the core builds and is tested
+// without Windows.
 #include <cstdint>
 
 using RegKey = std::uintptr_t;
 using RegStatus = long;
 
-// Predefined root as the platform numbers it.
+// Predefined roots as the platform numbers them.
 constexpr RegKey kHkeyCurrentUser = 0x80000001u;
+constexpr RegKey kHkeyLocalMachine = 0x80000002u;
+
+// Access masks (Win32 values): the settings are opened with full access, as
+// they are written through the same keys; policies are only ever read.
+constexpr std::uint32_t kKeyAllAccess = 0xF003F;
+constexpr std::uint32_t kKeyRead = 0x20019;
 
 // Status codes the accessor relies on (Win32 values).
 constexpr RegStatus kErrorSuccess = 0;
@@ -21,8 +28,8 @@ constexpr std::uint32_t kRegDword = 4;
 class RegistrySeam {
   public:
     virtual ~RegistrySeam() = default;
-    // RegOpenKeyExA with options 0 and KEY_ALL_ACCESS.
-    virtual RegStatus OpenKey(RegKey root, const char* path, RegKey* key) = 0;
+    // RegOpenKeyExA with options 0.
+    virtual RegStatus OpenKey(RegKey root, const char* path, std::uint32_t access, RegKey* key) = 0;
     // RegQueryValueExA; *size is the buffer size in, the data size out.
     virtual RegStatus QueryValue(RegKey key, const char* name, std::uint32_t* type,
                                  std::uint8_t* data, std::uint32_t* size) = 0;

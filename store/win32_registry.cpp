@@ -11,9 +11,9 @@ HKEY ToHkey(RegKey key) {
 
 class Win32Registry final : public RegistrySeam {
   public:
-    RegStatus OpenKey(RegKey root, const char* path, RegKey* key) override {
+    RegStatus OpenKey(RegKey root, const char* path, std::uint32_t access, RegKey* key) override {
         HKEY opened = nullptr;
-        const LSTATUS status = RegOpenKeyExA(ToHkey(root), path, 0, KEY_ALL_ACCESS, &opened);
+        const LSTATUS status = RegOpenKeyExA(ToHkey(root), path, 0, access, &opened);
         *key = reinterpret_cast<RegKey>(opened);
         return status;
     }
@@ -40,6 +40,8 @@ class Win32Registry final : public RegistrySeam {
     }
     RegStatus CloseKey(RegKey key) override { return RegCloseKey(ToHkey(key)); }
 };
+
+static_assert(KEY_ALL_ACCESS == kKeyAllAccess && KEY_READ == kKeyRead);
 
 }  // namespace
 

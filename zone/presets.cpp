@@ -1,39 +1,28 @@
 #include "zone/presets.h"
 
-#include "app/messages.h"
-#include "resources/resource.h"
+namespace {
 
-const std::array<Preset, kPresetCount> PresetTable = {{
-    {IDC_PRESET_ALL_ON,
-     kMsgConfirmAllOn,
-     {IDC_SCRIPT_ALLOW, IDC_APPLET_ALLOW, IDC_JAVA_LOW, IDC_COOKIE_ALLOW, IDC_SESSION_ALLOW}},
-    {IDC_PRESET_ALL_OFF,
-     kMsgConfirmAllOff,
-     {IDC_SCRIPT_DISALLOW, IDC_APPLET_DISALLOW, IDC_JAVA_PROHIBIT, IDC_COOKIE_DISALLOW,
-      IDC_SESSION_DISALLOW}},
-    {IDC_PRESET_STANDARD,
-     kMsgConfirmStandard,
-     {IDC_SCRIPT_ALLOW, IDC_APPLET_ALLOW, IDC_JAVA_HIGH, IDC_COOKIE_ALLOW, IDC_SESSION_ALLOW}},
-}};
+using S = ZoneSetting;
 
-const Preset* FindPreset(int presetId) {
-    for (const Preset& preset : PresetTable) {
-        if (preset.id == presetId) {
-            return &preset;
-        }
-    }
-    return nullptr;
-}
+// Scripting, applets, Java, stored cookies, per-session cookies. "Standard"
+// differs from "all on" only in Java's safety.
+constexpr std::array<ZoneSetting, kZoneOptionCount> kAllOn = {S::kEnable, S::kEnable, S::kLow,
+                                                              S::kEnable, S::kEnable};
+constexpr std::array<ZoneSetting, kZoneOptionCount> kAllOff = {
+    S::kDisable, S::kDisable, S::kDisable, S::kDisable, S::kDisable};
+constexpr std::array<ZoneSetting, kZoneOptionCount> kStandard = {S::kEnable, S::kEnable, S::kHigh,
+                                                                 S::kEnable, S::kEnable};
 
-void RunPreset(WindowOps& window, int presetId) {
-    const Preset* preset = FindPreset(presetId);
-    if (preset == nullptr) {
-        return;
+}  // namespace
+
+const std::array<ZoneSetting, kZoneOptionCount>& PresetSettings(Preset preset) {
+    switch (preset) {
+        case Preset::kAllOff:
+            return kAllOff;
+        case Preset::kStandard:
+            return kStandard;
+        case Preset::kAllOn:
+            break;
     }
-    if (window.ShowMessage(preset->question, kMbOkCancel | kMbIconExclamation) != kIdOk) {
-        return;
-    }
-    for (const int button : preset->buttons) {
-        window.PostClick(button);
-    }
+    return kAllOn;
 }

@@ -1,28 +1,56 @@
 #include "zone/zone_options.h"
 
-#include "resources/resource.h"
+#include "store/registry_paths.h"
 
-// Buttons in the order their values are compared at start-up.
+namespace {
+
+using S = ZoneSetting;
+
+// The browser's policies: 0 allow, 1 ask, 3 disallow; for Java 0x10000 high,
+// 0x20000 medium, 0x30000 low safety and 0 no Java at all.
+constexpr ZoneOption kAskAllowDisallow(const char* valueName) {
+    return {valueName, {{{S::kPrompt, 1}, {S::kEnable, 0}, {S::kDisable, 3}}}, 3};
+}
+
+}  // namespace
+
 const std::array<ZoneOption, kZoneOptionCount> ZoneOptionTable = {{
-    {"1400", {{{IDC_SCRIPT_QUERY, 1}, {IDC_SCRIPT_ALLOW, 0}, {IDC_SCRIPT_DISALLOW, 3}}}, 3},
-    {"1402", {{{IDC_APPLET_QUERY, 1}, {IDC_APPLET_ALLOW, 0}, {IDC_APPLET_DISALLOW, 3}}}, 3},
-    {"1C00",
-     {{{IDC_JAVA_HIGH, 0x10000},
-       {IDC_JAVA_MEDIUM, 0x20000},
-       {IDC_JAVA_LOW, 0x30000},
-       {IDC_JAVA_PROHIBIT, 0}}},
+    kAskAllowDisallow("1400"),  // active scripting
+    kAskAllowDisallow("1402"),  // scripting of Java applets
+    {"1C00",                    // Java permissions
+     {{{S::kHigh, 0x10000}, {S::kMedium, 0x20000}, {S::kLow, 0x30000}, {S::kDisable, 0}}},
      4},
-    {"1A02", {{{IDC_COOKIE_QUERY, 1}, {IDC_COOKIE_ALLOW, 0}, {IDC_COOKIE_DISALLOW, 3}}}, 3},
-    {"1A03", {{{IDC_SESSION_QUERY, 1}, {IDC_SESSION_ALLOW, 0}, {IDC_SESSION_DISALLOW, 3}}}, 3},
+    kAskAllowDisallow("1A02"),  // stored cookies
+    kAskAllowDisallow("1A03"),  // per-session cookies
 }};
 
-const ZoneOption* FindZoneOption(int buttonId, const ZoneButton** button) {
-    for (const ZoneOption& option : ZoneOptionTable) {
-        for (std::size_t i = 0; i < option.buttonCount; ++i) {
-            if (option.buttons[i].id == buttonId) {
-                *button = &option.buttons[i];
-                return &option;
-            }
+ZoneReading ReadZoneOption(CRegistryAccess& registry, std::size_t option) {
+    ZoneReading reading;
+    reading.outcome = registry.ReadDword(kHkeyCurrentUser, kZoneKey,
+                                         ZoneOptionTable[option].valueName, &reading.value);
+    return reading;
+}
+
+bool WriteZoneOption(CRegistryAccess& registry, std::size_t option, std::uint32_t value) {
+    return registry.WriteDword(kHkeyCurrentUser, kZoneKey, ZoneOptionTable[option].valueName,
+                               value);
+}
+
+const ZoneChoice* FindZoneChoice(std::size_t option, std::uint32_t value) {
+    const ZoneOption& row = ZoneOptionTable[option];
+    for (std::size_t i = 0; i < row.choiceCount; ++i) {
+        if (row.choices[i].value == value) {
+            return &row.choices[i];
+        }
+    }
+    return nullptr;
+}
+
+const ZoneChoice* FindZoneChoice(std::size_t option, ZoneSetting setting) {
+    const ZoneOption& row = ZoneOptionTable[option];
+    for (std::size_t i = 0; i < row.choiceCount; ++i) {
+        if (row.choices[i].setting == setting) {
+            return &row.choices[i];
         }
     }
     return nullptr;

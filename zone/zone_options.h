@@ -1,23 +1,39 @@
 #pragma once
-// The five Internet-zone options: one registry value each, one radio group
-// each, one button per value the group can show.
+// The five Internet-zone options: one DWORD value each in the zone key, and
+// the values the program offers for each.
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
-struct ZoneButton {
-    int id;
+#include "store/registry_access.h"
+
+// What a value means to the browser.
+enum class ZoneSetting { kPrompt, kEnable, kDisable, kHigh, kMedium, kLow };
+
+struct ZoneChoice {
+    ZoneSetting setting;
     std::uint32_t value;
 };
 
 struct ZoneOption {
     const char* valueName;
-    std::array<ZoneButton, 4> buttons;
-    std::size_t buttonCount;
+    // In the order a stored value is matched against them.
+    std::array<ZoneChoice, 4> choices;
+    std::size_t choiceCount;
 };
 
 constexpr std::size_t kZoneOptionCount = 5;
 extern const std::array<ZoneOption, kZoneOptionCount> ZoneOptionTable;
 
-// The row and button of a radio button id, or nullptr when it is not one.
-const ZoneOption* FindZoneOption(int buttonId, const ZoneButton** button);
+struct ZoneReading {
+    ReadOutcome outcome = ReadOutcome::kMissing;
+    std::uint32_t value = 0;
+};
+
+ZoneReading ReadZoneOption(CRegistryAccess& registry, std::size_t option);
+bool WriteZoneOption(CRegistryAccess& registry, std::size_t option, std::uint32_t value);
+
+// The option's choice that a stored value stands for, or the choice of a
+// setting; null when there is none.
+const ZoneChoice* FindZoneChoice(std::size_t option, std::uint32_t value);
+const ZoneChoice* FindZoneChoice(std::size_t option, ZoneSetting setting);

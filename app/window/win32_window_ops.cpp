@@ -1,18 +1,12 @@
 #include "app/window/win32_window_ops.h"
 
-#include <memory>
 #include <string>
-#include <type_traits>
 
 #include "app/window/win32_dialog.h"
 #include "resources/resource.h"
+#include "store/win32_handles.h"
 
 namespace {
-
-struct HandleClose {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using Handle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleClose>;
 
 // The help viewer's window, by which WinHelp finds a running viewer.
 constexpr char kHelpViewerClass[] = "MS_WINHELP";
@@ -34,8 +28,8 @@ bool StartHelpViewerIn(UINT (*folder)(LPWSTR, UINT)) {
                         nullptr, &startup, &process)) {
         return false;
     }
-    const Handle owner(process.hProcess);
-    const Handle thread(process.hThread);
+    const HandleOwner owner(process.hProcess);
+    const HandleOwner thread(process.hThread);
     WaitForInputIdle(process.hProcess, kHelpViewerStartMs);
     return true;
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "texts/messages.h"
 #include "resources/resource.h"
 #include "tests/e2e/support/driver.h"
 #include "tests/e2e/support/startup_values.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "texts/messages.h"
 #include "resources/resource.h"
 #include "store/registry_paths.h"
 #include "tests/e2e/support/driver.h"

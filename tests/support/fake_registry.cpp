@@ -79,7 +79,8 @@ RegKey FakeRegistry::NewHandle(const std::string& key) {
     return handle;
 }
 
-RegStatus FakeRegistry::OpenKey(RegKey root, const char* path, RegKey* key) {
+RegStatus FakeRegistry::OpenKey(RegKey root, const char* path, std::uint32_t /*access*/,
+                                RegKey* key) {
     *key = 0;
     const std::string folded = Fold(path);
     if (root != kHkeyCurrentUser || keys_.count(folded) == 0) {

@@ -41,7 +41,7 @@ class FakeRegistry final : public RegistrySeam {
     std::size_t OpenHandles() const { return handles_.size(); }
     std::size_t Writes() const;
 
-    RegStatus OpenKey(RegKey root, const char* path, RegKey* key) override;
+    RegStatus OpenKey(RegKey root, const char* path, std::uint32_t access, RegKey* key) override;
     RegStatus QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
                          std::uint32_t* size) override;
     RegStatus CreateKey(RegKey root, const char* path, RegKey* key) override;

@@ -72,7 +72,7 @@ bool FakeUrlCache::Fetch(std::uint64_t* cursor, void* block, std::uint32_t* size
     return true;
 }
 
-UrlCacheFind FakeUrlCache::FindFirst(void* entry, std::uint32_t* size) {
+UrlCacheFind FakeUrlCache::FindFirst(const char* /*pattern*/, void* entry, std::uint32_t* size) {
     ++firstCalls;
     std::uint64_t cursor = 0;
     if (!Fetch(&cursor, entry, size)) {

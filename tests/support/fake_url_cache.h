@@ -52,7 +52,7 @@ class FakeUrlCache final : public UrlCacheSeam {
     // blocks, sizes larger than the block, calls past the limit.
     std::vector<std::string> faults;
 
-    UrlCacheFind FindFirst(void* entry, std::uint32_t* size) override;
+    UrlCacheFind FindFirst(const char* pattern, void* entry, std::uint32_t* size) override;
     bool FindNext(UrlCacheFind find, void* entry, std::uint32_t* size) override;
     bool DeleteEntry(const char* url) override;
     bool FindClose(UrlCacheFind find) override;

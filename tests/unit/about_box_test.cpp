@@ -5,6 +5,7 @@
 
 #include "app/about/about_box.h"
 #include "app/settings_dlg.h"
+#include "tests/unit/dialog_fixture.h"
 #include "resources/resource.h"
 #include "store/registry_paths.h"
 #include "tests/support/fake_registry.h"
@@ -20,7 +21,7 @@ class AboutTest : public ::testing::Test {
 
     FakeRegistry fake;
     CRegistryAccess registry{fake};
-    CSettingsDlg dialog{SettingsServices{registry}};
+    CSettingsDlg dialog{ServicesOver(registry)};
     SimWindow window;
 };
 
@@ -42,7 +43,7 @@ TEST_F(AboutTest, NoEntryWithoutSystemMenuOrText) {
 
     SimWindow noText;
     noText.strings.clear();
-    CSettingsDlg other{SettingsServices{registry}};
+    CSettingsDlg other{ServicesOver(registry)};
     noText.Open(other);
     EXPECT_EQ(noText.stringLoads, 1u);
     EXPECT_TRUE(noText.systemMenu.empty());  // not even the separator

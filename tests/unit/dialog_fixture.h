@@ -10,8 +10,17 @@
 
 #include "app/settings_dlg.h"
 #include "store/registry_paths.h"
+#include "tests/support/fake_files.h"
 #include "tests/support/fake_registry.h"
+#include "tests/support/fake_url_cache.h"
 #include "tests/support/sim_window.h"
+
+// Services with empty stand-ins for the file system and the URL cache.
+inline SettingsServices ServicesOver(CRegistryAccess& registry) {
+    static FakeFiles files;
+    static FakeUrlCache urlCache;
+    return {registry, files, urlCache};
+}
 
 class DialogFixture : public ::testing::Test {
   protected:
@@ -62,7 +71,9 @@ class DialogFixture : public ::testing::Test {
 
     FakeRegistry fake;
     CRegistryAccess registry{fake};
-    SettingsServices services{registry};
+    FakeFiles files;
+    FakeUrlCache urlCache;
+    SettingsServices services{registry, files, urlCache};
     std::optional<CSettingsDlg> dialog;
     SimWindow window;
 };

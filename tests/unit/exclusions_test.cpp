@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "texts/messages.h"
 #include "proxy/exclusions.h"
 #include "resources/resource.h"
 #include "tests/unit/dialog_fixture.h"
@@ -72,7 +72,7 @@ TEST_F(ExclusionsTest, StartUpSplitsTheLocalEntryFromTheRestWithoutWriting) {
             state.SetString(kSettingsKey, "ProxyOverride", *c.stored);
         }
         CRegistryAccess access{state};
-        CSettingsDlg dlg{SettingsServices{access}};
+        CSettingsDlg dlg{ServicesOver(access)};
         SimWindow sim;
         sim.Open(dlg);
         EXPECT_EQ(sim.GetText(IDC_PROXY_OVERRIDE), c.edit);
@@ -127,7 +127,7 @@ TEST_F(ExclusionsTest, SwitchOnAMissingListStoresTheEntryOrNothing) {
 
     FakeRegistry empty;
     CRegistryAccess access{empty};
-    CSettingsDlg dlg{SettingsServices{access}};
+    CSettingsDlg dlg{ServicesOver(access)};
     SimWindow sim;
     sim.Open(dlg);
     sim.Enable(IDC_PROXY_LOCAL, true);

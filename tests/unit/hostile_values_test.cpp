@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "texts/messages.h"
 #include "resources/resource.h"
 #include "tests/unit/dialog_fixture.h"
 

@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "texts/messages.h"
 #include "resources/resource.h"
 #include "tests/unit/dialog_fixture.h"
 

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "app/messages.h"
+#include "texts/messages.h"
 #include "resources/resource.h"
 #include "tests/unit/dialog_fixture.h"
 
@@ -199,7 +199,7 @@ TEST_F(ServerTest, LongestReadableServersSurviveStartUpAndTheRestore) {
     for (const std::size_t length : {255u, 256u, 259u}) {
         FakeRegistry state;
         CRegistryAccess access{state};
-        CSettingsDlg dlg{SettingsServices{access}};
+        CSettingsDlg dlg{ServicesOver(access)};
         SimWindow sim;
         const std::string server = std::string(length - 3, 's') + ":80";
         state.SetString(kSettingsKey, "ProxyServer", server);

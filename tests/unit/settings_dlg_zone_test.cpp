@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "texts/messages.h"
 #include "app/settings_dlg.h"
 #include "resources/resource.h"
 #include "store/registry_paths.h"
+#include "tests/support/fake_files.h"
 #include "tests/support/fake_registry.h"
+#include "tests/support/fake_url_cache.h"
 #include "tests/support/sim_window.h"
 
 namespace {
@@ -60,7 +62,9 @@ class ZoneDialogTest : public ::testing::Test {
 
     FakeRegistry fake;
     CRegistryAccess registry{fake};
-    CSettingsDlg dialog{SettingsServices{registry}};
+    FakeFiles files;
+    FakeUrlCache urlCache;
+    CSettingsDlg dialog{SettingsServices{registry, files, urlCache}};
     Recorder window;
     ZoneDialogTest() { window.fake = &fake; }
 };
@@ -87,7 +91,7 @@ TEST_F(ZoneDialogTest, EachJavaValueChecksItsOwnButton) {
     for (const auto& [value, id] : cases) {
         FakeRegistry registryState;
         CRegistryAccess access{registryState};
-        CSettingsDlg dlg{SettingsServices{access}};
+        CSettingsDlg dlg{SettingsServices{access, files, urlCache}};
         SimWindow sim;
         registryState.SetDword(kZoneKey, "1C00", value);
         sim.Open(dlg);

@@ -1,6 +1,7 @@
 #pragma once
-// Texts the dialog shows in message boxes, held as UTF-8 and widened at the
-// platform boundary so they read correctly on every system.
+// Texts the user reads when something happens, in message boxes or on the
+// console: held as UTF-8 and widened at the platform boundary, so they read
+// correctly on every system.
 
 inline constexpr const char kMsgReadFailed[] = "取得に失敗しました。";
 inline constexpr const char kMsgZoneWriteFailed[] = "セットできませんでした。";

@@ -1,0 +1,34 @@
+#include "proxy/proxy_settings.h"
+
+#include "store/registry_paths.h"
+
+ProxySwitchReading ReadProxySwitch(CRegistryAccess& registry) {
+    ProxySwitchReading reading;
+    reading.outcome =
+        registry.ReadDword(kHkeyCurrentUser, kSettingsKey, kProxyEnableValue, &reading.value);
+    return reading;
+}
+
+bool WriteProxySwitch(CRegistryAccess& registry, bool on) {
+    return registry.WriteDword(kHkeyCurrentUser, kSettingsKey, kProxyEnableValue, on ? 1 : 0);
+}
+
+ReadOutcome ReadProxyServer(CRegistryAccess& registry, std::string* server) {
+    return registry.ReadString(kHkeyCurrentUser, kSettingsKey, kProxyServerValue, server,
+                               kServerBufferSize);
+}
+
+ServerStore StoreProxyServer(CRegistryAccess& registry, std::string_view server) {
+    if (server.empty()) {
+        return ServerStore::kBlank;
+    }
+    if (server.find(':') == std::string_view::npos) {
+        return ServerStore::kNoColon;
+    }
+    if (server.size() > kMaxServerLength) {
+        return ServerStore::kTooLong;
+    }
+    return registry.WriteString(kHkeyCurrentUser, kSettingsKey, kProxyServerValue, server)
+               ? ServerStore::kStored
+               : ServerStore::kWriteFailed;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The proxy switch (ProxyEnable) and the proxy server (ProxyServer), both in
+// the settings key.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "store/registry_access.h"
+
+inline constexpr const char kProxyEnableValue[] = "ProxyEnable";
+inline constexpr const char kProxyServerValue[] = "ProxyServer";
+
+// A server text is read into this many bytes, its zero byte included.
+constexpr std::uint32_t kServerBufferSize = 260;
+// The longest server text that is taken, stored or listed: one that a read
+// gets back whole.
+constexpr std::size_t kMaxServerLength = kServerBufferSize - 1;
+
+struct ProxySwitchReading {
+    ReadOutcome outcome = ReadOutcome::kMissing;
+    std::uint32_t value = 0;
+    // Only a stored 1 means on; anything else, or nothing readable, is off.
+    bool On() const { return outcome == ReadOutcome::kRead && value == 1; }
+};
+
+ProxySwitchReading ReadProxySwitch(CRegistryAccess& registry);
+bool WriteProxySwitch(CRegistryAccess& registry, bool on);
+
+// The stored server; the text is empty unless it was read.
+ReadOutcome ReadProxyServer(CRegistryAccess& registry, std::string* server);
+
+enum class ServerStore { kStored, kBlank, kNoColon, kTooLong, kWriteFailed };
+
+// Stores a server text as given once it passes the two checks: it is not
+// empty (blanks count as text) and it has a single-byte colon somewhere,
+// which is never part of a double-byte character. A text longer than a read
+// gets back is refused whole, never cut.
+ServerStore StoreProxyServer(CRegistryAccess& registry, std::string_view server);
