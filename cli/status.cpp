@@ -46,7 +46,7 @@ Meaning MeaningOf(std::size_t option, const ZoneReading& reading) {
 // Java's values read best in hexadecimal, the small policies in decimal.
 std::string Number(std::uint32_t value) {
     char text[16];
-    std::snprintf(text, sizeof text, value > 0xFFFF ? "0x%X" : "%u", value);
+    (void)std::snprintf(text, sizeof text, value > 0xFFFF ? "0x%X" : "%u", value);
     return text;
 }
 
@@ -66,7 +66,7 @@ std::string Json(std::string_view utf8) {
             out += c;
         } else if (static_cast<unsigned char>(c) < 0x20) {
             char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+            (void)std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
             out += escaped;
         } else {
             out += c;
