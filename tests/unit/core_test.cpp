@@ -98,8 +98,9 @@ TEST(ProxyServer, ATextLongerThanAReadGetsBackIsRefusedWhole) {
 TEST(ServerList, LineRules) {
     const std::string bytes = "a\r\r\nb\n\rc\r" + std::string("d\0e\nf\x1Ag\n", 9);
     EXPECT_EQ(ParseServerList(bytes), (Items{"a", "", "b", "", "c", "d"}));
-    // The view ends where its bytes do, whatever follows them in memory.
-    EXPECT_EQ(ParseServerList(std::string_view("h\nlast\nmore", 6)), Items{"h"});
+    // The view ends where its bytes do, whatever follows them; a lone CR at
+    // its end ends the last line.
+    EXPECT_EQ(ParseServerList(std::string_view("h\nlast\r\nmore", 7)), (Items{"h", "last"}));
 }
 
 TEST(ServerList, BoundsOfALineOfTheItemsAndOfTheBytesRead) {
