@@ -34,11 +34,6 @@ Values Stored(FakeRegistry& registry) {
     return values;
 }
 
-bool Same(const std::optional<FakeRegistry::Value>& a,
-          const std::optional<FakeRegistry::Value>& b) {
-    return a.has_value() == b.has_value() && (!a || (a->type == b->type && a->bytes == b->bytes));
-}
-
 // Whether a click of the control may change the value at kNames[i].
 bool Owns(int id, int i) {
     const int option = id < 1003 ? 0 : id < 1006 ? 1 : id < 1010 ? 2 : id < 1016 ? 3 : 4;
@@ -88,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RequireKnown(window.Open({answer(), answer(), answer(), answer(), answer(), answer()}));
     const Values opened = Stored(machine.registry);
     for (int i = 0; i < 8; ++i) {
-        Require(Same(read[i], opened[i]) ||
+        Require(read[i] == opened[i] ||
                 (i < 6 && read[i]->bytes.size() == 4 && opened[i]->type == kRegDword &&
                  opened[i]->bytes == read[i]->bytes));
     }
@@ -108,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             window.Click(id, {answer(), answer(), answer(), answer(), answer(), answer()}));
         const Values after = Stored(machine.registry);
         for (int i = 0; i < 8; ++i) {
-            Require(Same(before[i], after[i]) || (Owns(id, i) && !(id == 1019 && unreadable)));
+            Require(before[i] == after[i] || (Owns(id, i) && !(id == 1019 && unreadable)));
         }
         const auto left = machine.CacheEntries();
         for (const auto& entry : cache) {

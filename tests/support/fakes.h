@@ -13,6 +13,7 @@
 #include "cache/url_cache_seam.h"
 #include "proxy/file_seam.h"
 #include "store/registry_seam.h"
+#include "tests/scenario/drivers.h"
 
 // Registry names and file paths compare without case, as the platform's do.
 inline std::string Fold(std::string text) {
@@ -23,10 +24,7 @@ inline std::string Fold(std::string text) {
 
 class FakeRegistry : public RegistrySeam {
   public:
-    struct Value {
-        std::uint32_t type = 0;
-        std::vector<std::uint8_t> bytes;
-    };
+    using Value = scenario::RegValue;
     using Key = std::pair<RegKey, std::string>;        // root, folded path
     std::map<Key, std::map<std::string, Value>> keys;  // values by folded name
     std::set<Key> readOnly;        // may be read, neither changed nor opened for more

@@ -29,17 +29,13 @@ class NativeMachine : public scenario::Machine {
     }
     void SetValue(scenario::Root root, const std::string& key, const std::string& name,
                   const std::optional<scenario::RegValue>& value) override {
-        registry.Put(
-            RootOf(root), key, name,
-            value ? std::optional(FakeRegistry::Value{value->type, value->bytes}) : std::nullopt);
+        registry.Put(RootOf(root), key, name, value);
     }
     std::optional<scenario::RegValue> Value(scenario::Root root, const std::string& key,
                                             const std::string& name) override {
         auto& values = registry.keys[{RootOf(root), Fold(key)}];
-        return values.count(Fold(name)) == 0
-                   ? std::nullopt
-                   : std::optional(
-                         scenario::RegValue{values[Fold(name)].type, values[Fold(name)].bytes});
+        const auto found = values.find(Fold(name));
+        return found == values.end() ? std::nullopt : std::optional(found->second);
     }
     void MakeReadOnly(scenario::Root root, const std::string& key) override {
         registry.Put(RootOf(root), key, "", std::nullopt);
