@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <fstream>
 #include <map>
 #include <set>
@@ -192,7 +193,7 @@ int ControlId(const std::string& word) {
     throw Error("no control " + word);
 }
 
-std::string Join(const std::vector<std::string>& texts) {
+std::string Join(const std::deque<std::string>& texts) {
     std::string joined;
     for (const std::string& text : texts) {
         joined += "\n  " + text;
@@ -211,9 +212,9 @@ class Runner {
                     model_[Fold(line.Word(i))] = {RefOf(line.Word(i)), std::nullopt};
                 }
             }
-            for (std::size_t i = 0; i < scenario.lines.size(); ++i) {
-                line_ = scenario.lines[i].number;
-                i = Do(scenario.lines, i);
+            for (const Line& line : scenario.lines) {
+                line_ = line.number;
+                Do(line);
             }
             Settle();
         } catch (const std::exception& e) {
@@ -231,6 +232,10 @@ class Runner {
 
     // Every value named, and the cache, hold what the scenario says by now.
     void Settle() {
+        std::swap(line_, shownAt_);
+        Expect(shown_.empty(), "shown, not listed:" + Join(shown_));
+        std::swap(line_, shownAt_);
+        shown_.clear();
         for (const auto& [name, expected] : model_) {
             const auto& [ref, value] = expected;
             const auto actual = drivers_.machine->Value(ref.root, ref.key, ref.name);
@@ -266,17 +271,25 @@ class Runner {
         }
     }
 
-    // Runs the line at i; returns the last line used. An action that may show
-    // something takes the lines after it that list what it shows: box KIND
-    // "TEXT" [-> ANSWER] [xN], dialog "CAPTION", help viewer.
-    std::size_t Do(const std::vector<Line>& lines, std::size_t i) {
-        const Line& line = lines[i];
+    // Runs a line. An action that may show something is answered as its line
+    // says after "->" (else by each box's first button); the lines after it
+    // list, in order, everything it showed: box KIND "TEXT" [xN], dialog
+    // "CAPTION", help viewer.
+    void Do(const Line& line) {
         const std::string verb = line.Word(0);
         const std::set<std::string> kShowing = {"open", "click", "system-command", "press"};
-        const std::set<std::string> kSilent = {"given", "type", "close", "run"};
-        if (kShowing.count(verb) + kSilent.count(verb) != 0) {
+        if (kShowing.count(verb) != 0 || verb == "given" || verb == "type" || verb == "close" ||
+            verb == "run") {
             Settle();  // the step before is over
         }
+        const std::map<std::string, unsigned> kKinds = {
+            {"OK", 0},     {"OK/Cancel", 1},     {"Yes/No", 4},
+            {"OK!", 0x30}, {"OK/Cancel!", 0x31}, {"Yes/No!", 0x34}};
+        const std::map<std::string, int> kAnswers = {
+            {"OK", 1}, {"Cancel", 2}, {"Yes", 6}, {"No", 7}};
+        const auto box = [](const Box& b) {
+            return "box " + std::to_string(b.type) + " \"" + b.text + "\" captioned " + b.caption;
+        };
         if (verb == "given") {
             Given(line);
         } else if (verb == "type") {
@@ -295,58 +308,40 @@ class Runner {
             }
             cli_ = (drivers_.cli ? *drivers_.cli : throw Error("no console")).Run(args, stdin_);
             stdin_.clear();
-        } else if (kShowing.count(verb) == 0) {
+        } else if (kShowing.count(verb) != 0) {
+            std::vector<int> answers;
+            for (std::size_t i = 1; i < line.Size(); ++i) {
+                line.Word(i - 1) == "->" || !answers.empty()
+                    ? answers.push_back(kAnswers.at(line.Word(i)))
+                    : void();
+            }
+            const Shown shown =
+                verb == "open"    ? Dialog().Open(answers)
+                : verb == "click" ? Dialog().Click(ControlId(line.Word(1)), answers)
+                : verb == "press" ? (line.Word(1) == "F1" ? Dialog().PressF1() : throw Error("F1?"))
+                                  : Dialog().SystemCommand(Number(line.Word(1)), answers);
+            for (const Box& b : shown.boxes) {
+                shown_.push_back(box(b));
+            }
+            for (const std::string& caption : shown.dialogs) {
+                shown_.push_back("dialog " + caption);
+            }
+            shown.help ? shown_.push_back("help viewer") : void();
+            shownAt_ = line.number;
+        } else if (verb == "box" || verb == "dialog" || verb == "help") {
+            const std::string times = line.Word(3);
+            for (std::uint32_t n = times.empty() ? 1 : Number(times.substr(1)); n > 0; --n) {
+                const std::string expected =
+                    verb == "box"      ? box({line.Text(2), kKinds.at(line.Word(1)), "Vormet"})
+                    : verb == "dialog" ? "dialog " + line.Text(1)
+                                       : "help viewer";
+                Expect(!shown_.empty() && shown_.front() == expected,
+                       "not shown: " + expected + "\nshown:" + Join(shown_));
+                shown_.empty() ? void() : shown_.pop_front();
+            }
+        } else {
             Check(line);
         }
-        if (kShowing.count(verb) == 0) {
-            return i;
-        }
-        const std::map<std::string, unsigned> kKinds = {
-            {"OK", 0},     {"OK/Cancel", 1},     {"Yes/No", 4},
-            {"OK!", 0x30}, {"OK/Cancel!", 0x31}, {"Yes/No!", 0x34}};
-        const std::map<std::string, int> kAnswers = {
-            {"OK", 1}, {"Cancel", 2}, {"Yes", 6}, {"No", 7}};
-        const auto box = [](const Box& b) {
-            return "box " + std::to_string(b.type) + " \"" + b.text + "\" captioned " + b.caption;
-        };
-        std::vector<std::string> expected, actual;
-        std::vector<int> answers;
-        std::size_t last = i + 1;
-        for (; last < lines.size(); ++last) {
-            const Line& next = lines[last];
-            const std::string shown = next.Word(0), times = next.Word(next.Word(3) == "->" ? 5 : 3);
-            line_ = next.number;
-            if (shown == "dialog" || shown == "help") {
-                expected.push_back(shown == "help" ? "help viewer" : "dialog " + next.Text(1));
-            }
-            for (std::uint32_t n = shown != "box"  ? 0
-                                   : times.empty() ? 1
-                                                   : Number(times.substr(1));
-                 n > 0; --n) {
-                expected.push_back(box({next.Text(2), kKinds.at(next.Word(1)), "Vormet"}));
-                answers.push_back(next.Word(3) == "->"          ? kAnswers.at(next.Word(4))
-                                  : kKinds.at(next.Word(1)) & 4 ? 6
-                                                                : 1);
-            }
-            if (shown != "box" && shown != "dialog" && shown != "help") {
-                break;
-            }
-        }
-        line_ = line.number;
-        const Shown shown = verb == "open"    ? Dialog().Open(answers)
-                            : verb == "click" ? Dialog().Click(ControlId(line.Word(1)), answers)
-                            : verb == "press"
-                                ? (line.Word(1) == "F1" ? Dialog().PressF1() : throw Error("F1?"))
-                                : Dialog().SystemCommand(Number(line.Word(1)), answers);
-        for (const Box& b : shown.boxes) {
-            actual.push_back(box(b));
-        }
-        for (const std::string& caption : shown.dialogs) {
-            actual.push_back("dialog " + caption);
-        }
-        shown.help ? actual.push_back("help viewer") : void();
-        Expect(actual == expected, "shown:" + Join(actual) + "\nexpected:" + Join(expected));
-        return last - 1;
     }
 
     void Check(const Line& line) {
@@ -381,7 +376,7 @@ class Runner {
             const auto actual =
                 verb == "text" ? std::vector{Dialog().Text(id)} : Dialog().Items(id);
             Expect(actual == (verb == "text" ? std::vector{line.Texts(3)} : texts),
-                   line.Word(1) + " shows" + Join(actual));
+                   line.Word(1) + " shows" + Join({actual.begin(), actual.end()}));
         } else if (verb == "system-menu") {  // system-menu ends separator 0x0010 "TEXT"
             std::vector<MenuItem> expected;
             for (std::size_t i = 2; i < line.Size(); i += line.Word(i) == "separator" ? 1 : 2) {
@@ -409,9 +404,11 @@ class Runner {
     Drivers drivers_;
     std::map<std::string, std::pair<Ref, std::optional<RegValue>>> model_;  // by folded name
     std::set<std::string> cache_;
+    std::deque<std::string> shown_;  // what the last action showed, not yet listed
     std::string stdin_;
     CliRun cli_;
     int line_ = 0;
+    int shownAt_ = 0;
 };
 
 }  // namespace
