@@ -265,9 +265,23 @@ class Runner {
                                                                      : throw Error(kind + "?")});
             cache_.insert(line.Text(3));
         } else {
-            const Ref ref = RefOf(kind == "=" ? what : throw Error("given what?"));
-            model_[Fold(what)] = {ref, ValueAt(line, 3)};
-            machine.SetValue(ref.root, ref.key, ref.name, ValueAt(line, 3));
+            Assign(line, true);
+        }
+    }
+
+    // given|stored VALUE... = ...: the values hold that now, and a given one is
+    // stored so.
+    void Assign(const Line& line, bool given) {
+        std::size_t equals = 2;
+        while (line.Word(equals) != "=") {
+            equals < line.Size() ? ++equals : throw Error("no =");
+        }
+        for (std::size_t i = 1; i < equals; ++i) {
+            const Ref ref = RefOf(line.Word(i));
+            model_[Fold(line.Word(i))] = {ref, ValueAt(line, equals + 1)};
+            given
+                ? drivers_.machine->SetValue(ref.root, ref.key, ref.name, ValueAt(line, equals + 1))
+                : void();
         }
     }
 
@@ -351,8 +365,7 @@ class Runner {
             (line.tokens[i].second ? texts : words).push_back(line.tokens[i].first);
         }
         if (verb == "stored") {
-            const Ref ref = RefOf(line.Word(2) == "=" ? line.Word(1) : throw Error("stored?"));
-            model_[Fold(line.Word(1))] = {ref, ValueAt(line, 3)};
+            Assign(line, false);
         } else if (verb == "cache") {
             cache_ = {texts.begin(), texts.end()};
         } else if (verb == "checked") {  // exactly these of the radio buttons and check boxes
