@@ -1,102 +1,208 @@
 #pragma once
-// A simulated window system that drives a dialog's message map the way user32
-// does where the logic relies on it: posted clicks queue until the init handler
-// returns, auto radio buttons clear their group, auto check boxes toggle before
-// they notify, BM_SETCHECK notifies nobody, disabled controls take no clicks,
-// and message boxes are answered from a script and logged.
-#include <cstddef>
+// The scenario drivers without Windows: a machine of in-memory stand-ins, and
+// the main dialog in a simulated window system that behaves like user32 where
+// the dialog relies on it: posted clicks wait until the handler that posted
+// them returns and come in order, an auto radio button clears its group, an
+// auto check box toggles and then notifies, BM_SETCHECK notifies nobody, a
+// disabled control takes no clicks, and message boxes are answered from a
+// script and logged.
 #include <deque>
-#include <map>
-#include <string>
-#include <vector>
 
-#include "app/window/dialog.h"
-#include "tests/support/main_dialog_layout.h"
+#include "app/settings_dlg.h"
+#include "resources/resource.h"
+#include "tests/scenario/interpreter.h"
+#include "tests/support/fakes.h"
 
-class SimWindow : public WindowOps {
+class NativeMachine : public scenario::Machine {
   public:
-    struct Box {
-        std::string text;
-        std::string caption;
-        unsigned type;
-        std::string owner;
-    };
+    FakeRegistry registry;
+    CRegistryAccess access{registry};
+    FakeFiles files;
+    FakeUrlCache cache;
+
+    static RegKey RootOf(scenario::Root root) {
+        return root == scenario::Root::kCurrentUser ? kHkeyCurrentUser : kHkeyLocalMachine;
+    }
+    void Clean() override {
+        registry.keys.clear(), registry.readOnly.clear(), files.files.clear(),
+            cache.entries.clear();
+    }
+    void SetValue(scenario::Root root, const std::string& key, const std::string& name,
+                  const std::optional<scenario::RegValue>& value) override {
+        registry.Put(RootOf(root), key, name, value);
+    }
+    std::optional<scenario::RegValue> Value(scenario::Root root, const std::string& key,
+                                            const std::string& name) override {
+        auto& values = registry.keys[{RootOf(root), Fold(key)}];
+        const auto found = values.find(Fold(name));
+        return found == values.end() ? std::nullopt : std::optional(found->second);
+    }
+    void MakeReadOnly(scenario::Root root, const std::string& key) override {
+        registry.Put(RootOf(root), key, "", std::nullopt);
+        registry.readOnly.insert({RootOf(root), Fold(key)});
+    }
+    void SetServerList(const std::string& bytes) override {
+        files.files[Fold(files.directory + "\\server.pxy")] = bytes;
+    }
+    void AddCacheEntry(const scenario::CacheEntry& entry) override {
+        cache.Add(entry.url, entry.cookie);
+    }
+    std::vector<scenario::CacheEntry> CacheEntries() override {
+        std::vector<scenario::CacheEntry> entries;
+        for (const auto& [serial, entry] : cache.entries) {
+            entries.push_back({entry.url, (entry.type & kCookieCacheEntry) != 0});
+        }
+        return entries;
+    }
+};
+
+class SimWindow : public WindowOps, public scenario::DialogDriver {
+  public:
+    explicit SimWindow(NativeMachine& machine) : machine_(machine) {
+        // The radio groups run from one group-start button to the next.
+        for (const auto& [first, end] :
+             {std::pair{1000, 1003}, {1003, 1006}, {1006, 1010}, {1013, 1016}, {1016, 1019}}) {
+            for (int id = first; id < end; ++id) {
+                controls_[id].group = first;
+            }
+        }
+        controls_[IDC_PROXY_ENABLE].checkBox = controls_[IDC_PROXY_LOCAL].checkBox = true;
+        for (const int id : {1012, 1020, 1021, 1022, 1025, 1026, 1027, 1028, 1029, 1030}) {
+            controls_[id];
+        }
+    }
+
+    // The window system around the dialog, as a test may set it.
+    bool hasSystemMenu = true;
+    std::map<int, std::string> strings{{IDS_ABOUTBOX, "Vormet のﾊﾞｰｼﾞｮﾝ情報(&A)..."}};
+
+    scenario::Shown Open(const std::vector<int>& answers) override {
+        dialog_.emplace(SettingsServices{machine_.access, machine_.files, machine_.cache});
+        dialog_->Attach(*this);
+        return Run(answers, [this] { Send(kWmInitDialog); });
+    }
+    scenario::Shown Click(int id, const std::vector<int>& answers) override {
+        return Run(answers, [this, id] { Press(id); });
+    }
+    scenario::Shown SystemCommand(unsigned command, const std::vector<int>& answers) override {
+        return Run(answers, [this, command] { Send(kWmSysCommand, command); });
+    }
+    scenario::Shown PressF1() override {
+        return Run({}, [this] { Send(kWmHelp); });
+    }
+    void Type(int id, const std::string& ansi) override {
+        Control& control = controls_.at(id);
+        control.text = ansi.substr(0, control.limit != 0 ? control.limit : ansi.size());
+    }
+    bool Checked(int id) override { return controls_.at(id).checked; }
+    bool Enabled(int id) override { return controls_.at(id).enabled; }
+    std::string Text(int id) override { return controls_.at(id).text; }
+    std::vector<std::string> Items(int id) override { return controls_.at(id).items; }
+    std::vector<scenario::MenuItem> SystemMenu() override { return menu_; }
+    bool MinimizedShowsIcon() override {
+        const bool normal = !Send(kWmPaint) && iconPaints_ == 0;
+        iconic_ = true;
+        const bool minimized = Send(kWmPaint) && iconPaints_ == 1;
+        iconic_ = false;
+        return iconSets_ == 1 && normal && minimized && Send(kWmQueryDragIcon) == kIcon;
+    }
+    bool Close(scenario::CloseBy how) override {
+        // The base dialog ends on OK (Enter outside a push button) and on
+        // Cancel (Esc, and the close box's command).
+        using scenario::CloseBy;
+        return !(how == CloseBy::kCloseBox && Send(kWmSysCommand, 0xF060)) &&
+               !Send(kWmCommand, ClickMessage(how == CloseBy::kEnter ? kIdOk : kIdCancel).wParam);
+    }
+
+    void PostClick(int id) override { posted_.push_back(id); }
+    bool IsChecked(int id) override { return controls_.at(id).checked; }
+    void SetCheck(int id, bool checked) override { controls_.at(id).checked = checked; }
+    void Enable(int id, bool enabled) override { controls_.at(id).enabled = enabled; }
+    std::string GetText(int id) override { return controls_.at(id).text; }
+    void SetText(int id, const std::string& text) override { controls_.at(id).text = text; }
+    void AddComboItem(int id, const std::string& text) override {
+        controls_.at(id).items.push_back(text);
+    }
+    void LimitText(int id, std::size_t maxBytes) override { controls_.at(id).limit = maxBytes; }
+    int ShowMessage(std::string_view text, unsigned type) override {
+        shown_.boxes.push_back({std::string(text), type, "Vormet"});
+        const int answer =
+            answers_.empty() ? ((type & 0xF) == kMbYesNo ? kIdYes : kIdOk) : answers_.front();
+        answers_.empty() ? void() : answers_.pop_front();
+        return answer;
+    }
+    void SetIcons() override { ++iconSets_; }
+    bool PaintIfMinimized() override { return iconic_ && ++iconPaints_ != 0; }
+    std::intptr_t DragIcon() override { return kIcon; }
+    void OpenHelp() override { shown_.help = true; }
+    bool HasSystemMenu() override { return hasSystemMenu; }
+    void AppendSystemMenuSeparator() override { menu_.push_back({}); }
+    void AppendSystemMenuItem(unsigned command, std::string_view text) override {
+        menu_.push_back({command, std::string(text)});
+    }
+    std::string LoadResourceString(int id) override { return strings[id]; }
+    int RunModal(Dialog& dialog) override {
+        // The box is ended by its OK, which its own map must leave to the base.
+        const bool ends = !dialog.HandleMessage(ClickMessage(kIdOk));
+        shown_.dialogs.push_back(dialog.TemplateId() == IDD_ABOUTBOX && ends ? "ﾊﾞｰｼﾞｮﾝ情報" : "?");
+        return kIdOk;
+    }
+
+  private:
+    static constexpr std::intptr_t kIcon = 0x128;
     struct Control {
-        ControlLayout layout{};
+        int group = 0;  // the first radio button of its group; 0: not a radio button
+        bool checkBox = false;
         bool checked = false;
         bool enabled = true;
         std::string text;
         std::vector<std::string> items;
-        std::size_t limit = 0;  // 0: the platform's default
+        std::size_t limit = 0;  // 0: none
     };
 
-    explicit SimWindow(std::string title = "Vormet");
-
-    // Runs the init handler, then delivers what it posted.
-    void Open(Dialog& dialog);
-    // A user's click: ignored while disabled, then as the control's kind does.
-    void Click(int id);
-    // Delivers queued clicks in order, including any they post in turn.
-    void DeliverPosted();
-    // Types into an edit box or a combo box's field, as far as its limit allows.
-    void Type(int id, const std::string& text);
-
-    // Answers for the next message boxes, in order; unscripted boxes take the
-    // first button.
-    void Answer(int answer) { answers_.push_back(answer); }
-
-    Control& At(int id);
-    bool Checked(int id) { return At(id).checked; }
-    bool Enabled(int id) { return At(id).enabled; }
-    const std::vector<Box>& Boxes() const { return boxes_; }
-    std::vector<int> CheckedIds() const;
-    std::size_t PaintsOfIcon() const { return iconPaints_; }
-    bool iconic = false;
-    // What the window's system menu got appended; a separator has command 0.
-    struct MenuItem {
-        unsigned command;
-        std::string text;
-    };
-    bool hasSystemMenu = true;
-    std::vector<MenuItem> systemMenu;
-    // The executable's string table, as the resource script has it.
-    std::map<int, std::string> strings{{IDS_ABOUTBOX, "Vormet のﾊﾞｰｼﾞｮﾝ情報(&A)..."}};
-    std::size_t stringLoads = 0;
-    // Template ids of the dialogs run modally over this one, in order.
-    std::vector<int> modalRuns;
-    std::size_t helpRequests = 0;
-    std::size_t iconSets = 0;
-
-    // WindowOps
-    void PostClick(int id) override { posted_.push_back(id); }
-    bool IsChecked(int id) override { return At(id).checked; }
-    void SetCheck(int id, bool checked) override { At(id).checked = checked; }
-    void Enable(int id, bool enabled) override { At(id).enabled = enabled; }
-    std::string GetText(int id) override { return At(id).text; }
-    void SetText(int id, const std::string& text) override { At(id).text = text; }
-    void AddComboItem(int id, const std::string& text) override { At(id).items.push_back(text); }
-    void LimitText(int id, std::size_t maxBytes) override { At(id).limit = maxBytes; }
-    int ShowMessage(std::string_view text, unsigned type) override;
-    void SetIcons() override { ++iconSets; }
-    bool PaintIfMinimized() override;
-    std::intptr_t DragIcon() override { return kIconHandle; }
-    void OpenHelp() override { ++helpRequests; }
-    bool HasSystemMenu() override { return hasSystemMenu; }
-    void AppendSystemMenuSeparator() override { systemMenu.push_back({0, {}}); }
-    void AppendSystemMenuItem(unsigned command, std::string_view text) override {
-        systemMenu.push_back({command, std::string(text)});
+    // What the user did, then the clicks it posted, in order.
+    template <class Action>
+    scenario::Shown Run(const std::vector<int>& answers, Action action) {
+        answers_.assign(answers.begin(), answers.end());
+        shown_ = {};
+        action();
+        for (; !posted_.empty(); posted_.pop_front()) {
+            Press(posted_.front());
+        }
+        return shown_;
     }
-    std::string LoadResourceString(int id) override;
-    int RunModal(Dialog& dialog) override;
+    void Press(int id) {
+        Control& control = controls_.at(id);
+        if (!control.enabled) {
+            return;
+        }
+        for (auto& [other, state] : controls_) {
+            state.checked = state.checked && (control.group == 0 || state.group != control.group);
+        }
+        control.checked = control.group != 0 || (control.checkBox && !control.checked);
+        Send(kWmCommand, ClickMessage(id).wParam);
+    }
+    MessageResult Send(std::uint32_t msg, std::uintptr_t wParam = 0) {
+        return dialog_->HandleMessage({msg, wParam, 0});
+    }
 
-    static constexpr std::intptr_t kIconHandle = 0x128;
-
-  private:
-    std::string title_;
-    Dialog* dialog_ = nullptr;
-    std::vector<Control> controls_;
+    NativeMachine& machine_;
+    std::optional<CSettingsDlg> dialog_;
+    std::map<int, Control> controls_;
     std::deque<int> posted_;
     std::deque<int> answers_;
-    std::vector<Box> boxes_;
-    std::size_t iconPaints_ = 0;
+    scenario::Shown shown_;
+    std::vector<scenario::MenuItem> menu_;
+    bool iconic_ = false;
+    int iconSets_ = 0;
+    int iconPaints_ = 0;
 };
+
+// A fresh machine and dialog; contentOnly: the URL cache lists its content
+// entries only when no pattern is given, as Windows does.
+inline scenario::Drivers NativeDrivers(bool contentOnly) {
+    auto machine = std::make_unique<NativeMachine>();
+    machine->cache.contentOnly = contentOnly;
+    auto dialog = std::make_unique<SimWindow>(*machine);
+    return {std::move(machine), std::move(dialog), nullptr};
+}
