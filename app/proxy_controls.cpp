@@ -84,8 +84,8 @@ void ProxyControls::OnSetServer(WindowOps& window) {
 }
 
 void ProxyControls::OnSetExclusions(WindowOps& window) {
-    if (!StoreExclusions(registry_, window.GetText(IDC_PROXY_OVERRIDE),
-                         window.IsChecked(IDC_PROXY_LOCAL))) {
+    if (StoreExclusions(registry_, window.GetText(IDC_PROXY_OVERRIDE),
+                        window.IsChecked(IDC_PROXY_LOCAL)) != ListStore::kStored) {
         window.ShowMessage(kMsgProxyWriteFailed, kMbOk);
     }
 }

@@ -6,25 +6,11 @@
 
 #include "app/settings_dlg.h"
 #include "app/window/win32_dialog.h"
-#include "store/win32_handles.h"
+#include "store/win32_platform.h"
 
 CSettingsApp theApp;
 
 namespace {
-
-// Every later library look-up goes to the system directory only. Such tools
-// are often started from a downloads folder, where anyone may have left a DLL
-// with a system name; neither that folder nor the current directory is
-// searched. Windows 7 without its loader update lacks the call; there at least
-// the current directory is taken out.
-void RestrictLibrarySearch() {
-    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    SetDefaultDllDirectoriesFn setDefault = nullptr;
-    if (Resolve(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories", &setDefault)) {
-        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    }
-    SetDllDirectoryW(L"");
-}
 
 // Version 6 of the common controls, which the manifest asks for, so the
 // dialogs' buttons and boxes take the system's visual style. Loaded here, not
@@ -33,7 +19,7 @@ void RestrictLibrarySearch() {
 // dialogs work as they are, unthemed. It stays loaded: the classes it
 // registers serve the whole run.
 void LoadCommonControls() {
-    const HMODULE controls = LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const HMODULE controls = LoadSystemLibrary(L"comctl32.dll").Release();
     if (controls == nullptr) {
         return;
     }

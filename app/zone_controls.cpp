@@ -10,27 +10,27 @@ using S = ZoneSetting;
 
 struct ZoneButton {
     int id;
-    std::size_t option;
     ZoneSetting setting;
+    std::size_t option;
 };
 
 constexpr ZoneButton kZoneButtons[] = {
-    {IDC_SCRIPT_QUERY, 0, S::kPrompt},
-    {IDC_SCRIPT_ALLOW, 0, S::kEnable},
-    {IDC_SCRIPT_DISALLOW, 0, S::kDisable},
-    {IDC_APPLET_QUERY, 1, S::kPrompt},
-    {IDC_APPLET_ALLOW, 1, S::kEnable},
-    {IDC_APPLET_DISALLOW, 1, S::kDisable},
-    {IDC_JAVA_HIGH, 2, S::kHigh},
-    {IDC_JAVA_MEDIUM, 2, S::kMedium},
-    {IDC_JAVA_LOW, 2, S::kLow},
-    {IDC_JAVA_PROHIBIT, 2, S::kDisable},
-    {IDC_COOKIE_QUERY, 3, S::kPrompt},
-    {IDC_COOKIE_ALLOW, 3, S::kEnable},
-    {IDC_COOKIE_DISALLOW, 3, S::kDisable},
-    {IDC_SESSION_QUERY, 4, S::kPrompt},
-    {IDC_SESSION_ALLOW, 4, S::kEnable},
-    {IDC_SESSION_DISALLOW, 4, S::kDisable},
+    {IDC_SCRIPT_QUERY, S::kPrompt, 0},
+    {IDC_SCRIPT_ALLOW, S::kEnable, 0},
+    {IDC_SCRIPT_DISALLOW, S::kDisable, 0},
+    {IDC_APPLET_QUERY, S::kPrompt, 1},
+    {IDC_APPLET_ALLOW, S::kEnable, 1},
+    {IDC_APPLET_DISALLOW, S::kDisable, 1},
+    {IDC_JAVA_HIGH, S::kHigh, 2},
+    {IDC_JAVA_MEDIUM, S::kMedium, 2},
+    {IDC_JAVA_LOW, S::kLow, 2},
+    {IDC_JAVA_PROHIBIT, S::kDisable, 2},
+    {IDC_COOKIE_QUERY, S::kPrompt, 3},
+    {IDC_COOKIE_ALLOW, S::kEnable, 3},
+    {IDC_COOKIE_DISALLOW, S::kDisable, 3},
+    {IDC_SESSION_QUERY, S::kPrompt, 4},
+    {IDC_SESSION_ALLOW, S::kEnable, 4},
+    {IDC_SESSION_DISALLOW, S::kDisable, 4},
 };
 
 struct PresetButton {

@@ -17,12 +17,9 @@ bool Win32UrlCache::Load() {
     if (module_.Valid()) {
         return true;
     }
-    HMODULE module = LoadLibraryExW(library_, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (module == nullptr) {
-        return false;
-    }
-    ModuleOwner owner(module);
-    if (!Resolve(module, "FindFirstUrlCacheEntryA", &findFirst_) ||
+    ModuleOwner owner = LoadSystemLibrary(library_);
+    const HMODULE module = owner.Get();
+    if (module == nullptr || !Resolve(module, "FindFirstUrlCacheEntryA", &findFirst_) ||
         !Resolve(module, "FindNextUrlCacheEntryA", &findNext_) ||
         !Resolve(module, "DeleteUrlCacheEntryA", &delete_) ||
         !Resolve(module, "FindCloseUrlCache", &findClose_)) {

@@ -25,12 +25,16 @@ ReadOutcome ReadExclusions(CRegistryAccess& registry, std::string* list) {
                                kMaxExclusionBytes);
 }
 
-bool StoreExclusions(CRegistryAccess& registry, std::string list, bool local) {
+ListStore StoreExclusions(CRegistryAccess& registry, std::string list, bool local) {
     if (local) {
         list += LocalToken;
     }
-    return list.size() < kMaxExclusionBytes &&
-           registry.WriteString(kHkeyCurrentUser, kSettingsKey, kProxyOverrideValue, list);
+    if (list.size() >= kMaxExclusionBytes) {
+        return ListStore::kTooLong;
+    }
+    return registry.WriteString(kHkeyCurrentUser, kSettingsKey, kProxyOverrideValue, list)
+               ? ListStore::kStored
+               : ListStore::kWriteFailed;
 }
 
 LocalSwitch SwitchLocalAddresses(CRegistryAccess& registry, bool on, bool ifNeeded) {
@@ -45,6 +49,7 @@ LocalSwitch SwitchLocalAddresses(CRegistryAccess& registry, bool on, bool ifNeed
     if (ifNeeded && hasEntry == on) {
         return LocalSwitch::kUnchanged;
     }
-    return StoreExclusions(registry, on ? list : stripped, on) ? LocalSwitch::kStored
-                                                               : LocalSwitch::kWriteFailed;
+    return StoreExclusions(registry, on ? list : stripped, on) == ListStore::kStored
+               ? LocalSwitch::kStored
+               : LocalSwitch::kWriteFailed;
 }

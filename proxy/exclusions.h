@@ -27,11 +27,15 @@ bool StripLocalSuffix(std::string& text);
 // Reads the stored list whole; the list is empty unless it was read.
 ReadOutcome ReadExclusions(CRegistryAccess& registry, std::string* list);
 
-// Stores the list as given, with the local-address entry appended when
-// `local`. False when the result could not be read back whole, or the store
-// failed; nothing is ever cut.
-bool StoreExclusions(CRegistryAccess& registry, std::string list, bool local);
+enum class ListStore { kStored, kTooLong, kWriteFailed };
 
+// Stores the list as given, with the local-address entry appended when
+// `local`. A result that could not be read back whole is refused; nothing is
+// ever cut.
+ListStore StoreExclusions(CRegistryAccess& registry, std::string list, bool local);
+
+// A list that is already as asked counts as unchanged; a stored list too long
+// to take the entry counts as a failed write.
 enum class LocalSwitch { kStored, kUnchanged, kUnreadable, kWriteFailed };
 
 // Adds the local-address entry to the stored list, or strips it. A list that

@@ -13,6 +13,13 @@ bool WriteProxySwitch(CRegistryAccess& registry, bool on) {
     return registry.WriteDword(kHkeyCurrentUser, kSettingsKey, kProxyEnableValue, on ? 1 : 0);
 }
 
+bool ProxyIsPerMachine(CRegistryAccess& registry) {
+    std::uint32_t perUser = 1;
+    return registry.ReadDword(kHkeyLocalMachine, kPolicySettingsKey, "ProxySettingsPerUser",
+                              &perUser, kKeyRead) == ReadOutcome::kRead &&
+           perUser == 0;
+}
+
 ReadOutcome ReadProxyServer(CRegistryAccess& registry, std::string* server) {
     return registry.ReadString(kHkeyCurrentUser, kSettingsKey, kProxyServerValue, server,
                                kServerBufferSize);

@@ -27,6 +27,10 @@ struct ProxySwitchReading {
 ProxySwitchReading ReadProxySwitch(CRegistryAccess& registry);
 bool WriteProxySwitch(CRegistryAccess& registry, bool on);
 
+// Whether a policy makes the proxy a machine-wide setting
+// (ProxySettingsPerUser = 0), so that the per-user values have no effect.
+bool ProxyIsPerMachine(CRegistryAccess& registry);
+
 // The stored server; the text is empty unless it was read.
 ReadOutcome ReadProxyServer(CRegistryAccess& registry, std::string* server);
 

@@ -55,3 +55,21 @@ const ZoneChoice* FindZoneChoice(std::size_t option, ZoneSetting setting) {
     }
     return nullptr;
 }
+
+ZonePolicies ReadZonePolicies(CRegistryAccess& registry) {
+    ZonePolicies policies;
+    std::uint32_t value = 0;
+    policies.fromMachine =
+        registry.ReadDword(kHkeyLocalMachine, kPolicySettingsKey, "Security_HKLM_only", &value,
+                           kKeyRead) == ReadOutcome::kRead &&
+        value == 1;
+    for (std::size_t option = 0; option < kZoneOptionCount; ++option) {
+        for (const RegKey root : {kHkeyCurrentUser, kHkeyLocalMachine}) {
+            if (registry.ReadDword(root, kPolicyZoneKey, ZoneOptionTable[option].valueName, &value,
+                                   kKeyRead) == ReadOutcome::kRead) {
+                policies.options[option] = value;
+            }
+        }
+    }
+    return policies;
+}

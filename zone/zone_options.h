@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "store/registry_access.h"
 
@@ -32,6 +33,15 @@ struct ZoneReading {
 
 ZoneReading ReadZoneOption(CRegistryAccess& registry, std::size_t option);
 bool WriteZoneOption(CRegistryAccess& registry, std::size_t option, std::uint32_t value);
+
+// What policies say of the zone options: all five may come from the machine
+// (Security_HKLM_only = 1), and a policy value of an option's own name, under
+// either root, sets that option (the machine's wins).
+struct ZonePolicies {
+    bool fromMachine = false;
+    std::array<std::optional<std::uint32_t>, kZoneOptionCount> options;
+};
+ZonePolicies ReadZonePolicies(CRegistryAccess& registry);
 
 // The option's choice that a stored value stands for, or the choice of a
 // setting; null when there is none.

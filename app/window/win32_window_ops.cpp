@@ -4,7 +4,8 @@
 
 #include "app/window/win32_dialog.h"
 #include "resources/resource.h"
-#include "store/win32_handles.h"
+#include "store/win32_platform.h"
+#include "texts/win32_encoding.h"
 
 namespace {
 
@@ -50,6 +51,30 @@ bool StartHelpViewer() {
                              return GetSystemDirectoryW(buffer, size);
                          });
     return started && FindWindowA(kHelpViewerClass, nullptr) != nullptr;
+}
+
+// The application's title: the executable's file name without its extension.
+std::wstring ApplicationTitle() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const std::size_t slash = path.find_last_of(L"\\/");
+    std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.rfind(L'.');
+    if (dot != std::wstring::npos && dot > 0) {
+        name.resize(dot);
+    }
+    return name;
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
-// Owners of the Win32 handles the platform side holds, and the look-up of a
-// library's functions.
+// What both executables need of Win32 beyond the seams: owners of handles,
+// libraries from the system directory only, and their functions.
 #include <windows.h>
 
 #include "store/owner.h"
@@ -31,3 +31,12 @@ bool Resolve(HMODULE module, const char* name, Function* target) {
         reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
     return *target != nullptr;
 }
+
+// Every later library look-up goes to the system directory only. Such tools
+// are often started from a downloads folder, where anyone may have left a DLL
+// with a system name; neither that folder nor the current directory is
+// searched. Call it first thing.
+void RestrictLibrarySearch();
+
+// A library from the system directory; none when it is not there.
+ModuleOwner LoadSystemLibrary(const wchar_t* name);

@@ -1,0 +1,27 @@
+#pragma once
+// The console companion: the dialog's switches for scripts and shortcuts,
+// over the same core.
+#include <string>
+#include <vector>
+
+#include "cache/url_cache_seam.h"
+#include "cli/console.h"
+#include "proxy/file_seam.h"
+#include "store/registry_access.h"
+
+struct CliServices {
+    CRegistryAccess& registry;
+    FileSeam& files;
+    UrlCacheSeam& urlCache;
+    Console& console;
+    SettingsNotifier& notifier;
+};
+
+// Exit codes.
+constexpr int kExitDone = 0;
+constexpr int kExitFailed = 1;     // a read or a write failed
+constexpr int kExitUsage = 2;      // unknown command, option or value; nothing written
+constexpr int kExitCancelled = 3;  // the user said no, or stopped the run
+
+// Runs one command line (arguments after the program's name, UTF-8).
+int RunCli(const std::vector<std::string>& args, CliServices& services);

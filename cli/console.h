@@ -1,0 +1,32 @@
+#pragma once
+// What the console program needs of the terminal and of the running system,
+// so its logic builds and is tested without Windows.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+class Console {
+  public:
+    virtual ~Console() = default;
+    // Standard output and standard error; texts are UTF-8.
+    virtual void Out(std::string_view text) = 0;
+    virtual void Err(std::string_view text) = 0;
+    // One line of standard input without its line end; false at its end.
+    virtual bool ReadLine(std::string* line) = 0;
+    // Registry texts are bytes in the system's ANSI code page. False when the
+    // text has a character that code page cannot hold.
+    virtual bool ToAnsi(std::string_view utf8, std::string* ansi) = 0;
+    virtual std::string FromAnsi(std::string_view ansi) = 0;
+    // During a long run: shows how far it got where someone watches, and
+    // tells whether the user asked to stop (false).
+    virtual bool Progress(std::size_t done) = 0;
+    virtual void EndProgress() = 0;
+};
+
+// Tells running programs that the internet settings changed, so they take up
+// the new proxy and zone values without a restart.
+class SettingsNotifier {
+  public:
+    virtual ~SettingsNotifier() = default;
+    virtual void SettingsChanged() = 0;
+};

@@ -1,0 +1,118 @@
+#include "cli/win32_console.h"
+
+#include <wininet.h>
+
+#include <atomic>
+#include <string>
+
+#include "store/win32_platform.h"
+#include "texts/win32_encoding.h"
+
+namespace {
+
+std::atomic<bool> g_stopAsked{false};
+
+BOOL WINAPI OnControl(DWORD event) {
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) {
+        g_stopAsked = true;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+bool IsConsole(HANDLE handle) {
+    DWORD mode = 0;
+    return GetConsoleMode(handle, &mode) != FALSE;
+}
+
+// Progress is redrawn at most this often.
+constexpr ULONGLONG kProgressStepMs = 200;
+
+}  // namespace
+
+Win32Console::Win32Console()
+    : out_(GetStdHandle(STD_OUTPUT_HANDLE)),
+      err_(GetStdHandle(STD_ERROR_HANDLE)),
+      in_(GetStdHandle(STD_INPUT_HANDLE)),
+      errIsConsole_(IsConsole(err_)) {
+    SetConsoleCtrlHandler(OnControl, TRUE);
+}
+
+Win32Console::~Win32Console() {
+    SetConsoleCtrlHandler(OnControl, FALSE);
+}
+
+void Win32Console::Write(HANDLE handle, std::string_view text) {
+    DWORD written = 0;
+    if (IsConsole(handle)) {
+        const std::wstring wide = Widen(text);
+        WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    } else {
+        WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    }
+}
+
+bool Win32Console::ReadLine(std::string* line) {
+    line->clear();
+    char c = 0;
+    DWORD got = 0;
+    while (!g_stopAsked && ReadFile(in_, &c, 1, &got, nullptr) && got == 1) {
+        if (c == '\n') {
+            return true;
+        }
+        if (c != '\r') {
+            *line += c;
+        }
+    }
+    return !g_stopAsked && !line->empty();
+}
+
+bool Win32Console::ToAnsi(std::string_view utf8, std::string* ansi) {
+    const std::wstring wide = Widen(utf8);
+    ansi->clear();
+    if (wide.empty()) {
+        return true;
+    }
+    const int size = static_cast<int>(wide.size());
+    BOOL lost = FALSE;
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr,
+                                           0, nullptr, &lost);
+    ansi->resize(static_cast<std::size_t>(length));
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, ansi->data(), length,
+                        nullptr, &lost);
+    return length > 0 && !lost;
+}
+
+std::string Win32Console::FromAnsi(std::string_view ansi) {
+    return Narrow(Widen(ansi, CP_ACP));
+}
+
+bool Win32Console::Progress(std::size_t done) {
+    if (errIsConsole_) {
+        const ULONGLONG now = GetTickCount64();
+        if (started_ == 0) {
+            started_ = shown_ = now;
+        } else if (now - shown_ >= kProgressStepMs) {
+            shown_ = now;
+            const ULONGLONG perSecond = done * 1000 / (now - started_);
+            Err("\r" + std::to_string(done) + " 件 (" + std::to_string(perSecond) + " 件/秒)");
+        }
+    }
+    return !g_stopAsked;
+}
+
+void Win32Console::EndProgress() {
+    if (errIsConsole_ && shown_ != started_) {
+        Err("\n");
+    }
+}
+
+void Win32Notifier::SettingsChanged() {
+    const ModuleOwner wininet = LoadSystemLibrary(L"wininet.dll");
+    using SetOptionFn = BOOL(WINAPI*)(HINTERNET, DWORD, LPVOID, DWORD);
+    SetOptionFn setOption = nullptr;
+    if (wininet.Valid() && Resolve(wininet.Get(), "InternetSetOptionW", &setOption)) {
+        setOption(nullptr, INTERNET_OPTION_SETTINGS_CHANGED, nullptr, 0);
+        setOption(nullptr, INTERNET_OPTION_REFRESH, nullptr, 0);
+    }
+}

@@ -1,0 +1,22 @@
+// vormet-cli.exe: the console companion of Vormet.exe.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+#include "cli/win32_console.h"
+#include "store/win32_platform.h"
+#include "texts/win32_encoding.h"
+
+int wmain(int argc, wchar_t** argv) {
+    RestrictLibrarySearch();  // before anything else can load a library
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        args.push_back(Narrow(argv[i]));
+    }
+    Win32Console console;
+    Win32Notifier notifier;
+    CliServices services{TheRegistry(), TheFiles(), TheUrlCache(), console, notifier};
+    return RunCli(args, services);
+}

@@ -1,0 +1,9 @@
+#pragma once
+// Texts at the wide API: UTF-8 (or ANSI bytes) to UTF-16 and back, in one place.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+std::wstring Widen(std::string_view text, UINT codePage = CP_UTF8);
+std::string Narrow(std::wstring_view utf16);
