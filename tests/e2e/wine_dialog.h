@@ -12,9 +12,6 @@
 
 #include "tests/scenario/drivers.h"
 
-// Vormet.exe as built, a Windows path; the test program's main sets it.
-std::wstring& VormetExe();
-
 class WineDialog final : public scenario::DialogDriver {
   public:
     // Starts exe (a Windows path) in directory at Open.

@@ -8,6 +8,9 @@
 
 #include "tests/scenario/drivers.h"
 
+// Vormet.exe as built, a Windows path, from the test program's command line.
+const std::wstring& VormetExe();
+
 class WineMachine final : public scenario::Machine {
   public:
     WineMachine();
