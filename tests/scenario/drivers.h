@@ -59,14 +59,25 @@ class Machine {
 
 // A message box as the user sees it.
 struct Box {
-    std::string text;  // UTF-8
-    unsigned type = 0; // MB_OK, MB_OKCANCEL or MB_YESNO, with MB_ICONEXCLAMATION
+    std::string text;     // UTF-8
+    unsigned type = 0;    // MB_OK, MB_OKCANCEL or MB_YESNO, with MB_ICONEXCLAMATION
+    std::string caption;  // UTF-8
 };
 
 // What a step showed over the main dialog.
 struct Shown {
     std::vector<Box> boxes;            // message boxes, in order
     std::vector<std::string> dialogs;  // captions (UTF-8) of other dialogs, each ended by its OK
+    bool help = false;                 // the help viewer was asked for
+};
+
+// An item of a window's system menu; a separator has command 0 and no text.
+struct MenuItem {
+    unsigned command = 0;
+    std::string text;  // UTF-8
+    bool operator==(const MenuItem& other) const {
+        return command == other.command && text == other.text;
+    }
 };
 
 enum class CloseBy { kEsc, kEnter, kCloseBox };
@@ -82,6 +93,8 @@ class DialogDriver {
     virtual Shown Click(int id, const std::vector<int>& answers) = 0;
     // WM_SYSCOMMAND, as the system menu sends it.
     virtual Shown SystemCommand(unsigned command, const std::vector<int>& answers) = 0;
+    // F1 with the focus in the dialog.
+    virtual Shown PressF1() = 0;
     // Replaces the text of the edit box or the combo box's field as typed by
     // the user (length limits apply).
     virtual void Type(int id, const std::string& ansi) = 0;
@@ -89,6 +102,11 @@ class DialogDriver {
     virtual bool Enabled(int id) = 0;
     virtual std::string Text(int id) = 0;
     virtual std::vector<std::string> Items(int id) = 0;  // of the combo box's list
+    virtual std::vector<MenuItem> SystemMenu() = 0;
+    // Minimizes the window, lets it paint and restores it: true when it drew
+    // the application icon then, offered it as its drag icon, and left its
+    // painting to the system while not minimized.
+    virtual bool MinimizedShowsIcon() = 0;
     // True when the program has ended, having written nothing more.
     virtual bool Close(CloseBy how) = 0;
 };

@@ -1,110 +1,172 @@
 #include "tests/support/sim_window.h"
 
-#include <stdexcept>
+#include "resources/resource.h"
 
-SimWindow::SimWindow(std::string title) : title_(std::move(title)) {
-    for (const ControlLayout& layout : kMainDialogLayout) {
-        Control control;
-        control.layout = layout;
-        controls_.push_back(control);
+namespace {
+
+RegKey RootOf(scenario::Root root) {
+    return root == scenario::Root::kCurrentUser ? kHkeyCurrentUser : kHkeyLocalMachine;
+}
+
+}  // namespace
+
+void NativeMachine::Clean() {
+    registry.keys.clear();
+    registry.readOnly.clear();
+    files.files.clear();
+    cache.entries.clear();
+}
+
+void NativeMachine::SetValue(scenario::Root root, const std::string& key, const std::string& name,
+                             const std::optional<scenario::RegValue>& value) {
+    registry.Put(
+        RootOf(root), key, name,
+        value ? std::optional<FakeRegistry::Value>({value->type, value->bytes}) : std::nullopt);
+}
+
+std::optional<scenario::RegValue> NativeMachine::Value(scenario::Root root, const std::string& key,
+                                                       const std::string& name) {
+    const auto values = registry.keys.find({RootOf(root), Fold(key)});
+    if (values == registry.keys.end() || values->second.count(Fold(name)) == 0) {
+        return std::nullopt;
     }
+    const FakeRegistry::Value& value = values->second.at(Fold(name));
+    return scenario::RegValue{value.type, value.bytes};
 }
 
-SimWindow::Control& SimWindow::At(int id) {
-    for (Control& control : controls_) {
-        if (control.layout.id == id) {
-            return control;
-        }
+void NativeMachine::MakeReadOnly(scenario::Root root, const std::string& key) {
+    registry.keys[{RootOf(root), Fold(key)}];
+    registry.readOnly.insert({RootOf(root), Fold(key)});
+}
+
+void NativeMachine::SetServerList(const std::string& bytes) {
+    files.files[Fold(files.directory + "\\server.pxy")] = bytes;
+}
+
+void NativeMachine::AddCacheEntry(const scenario::CacheEntry& entry) {
+    cache.Add(entry.url, entry.cookie);
+}
+
+std::vector<scenario::CacheEntry> NativeMachine::CacheEntries() {
+    std::vector<scenario::CacheEntry> entries;
+    for (const auto& [serial, entry] : cache.entries) {
+        entries.push_back({entry.url, (entry.type & kCookieCacheEntry) != 0});
     }
-    throw std::out_of_range("no control " + std::to_string(id));
+    return entries;
 }
 
-void SimWindow::Open(Dialog& dialog) {
-    dialog_ = &dialog;
-    dialog.Attach(*this);
-    dialog.HandleMessage({kWmInitDialog, 0, 0});
-    DeliverPosted();
-}
-
-void SimWindow::DeliverPosted() {
+template <class Action>
+scenario::Shown SimWindow::Run(const std::vector<int>& answers, Action action) {
+    answers_.assign(answers.begin(), answers.end());
+    shown_ = {};
+    action();
     while (!posted_.empty()) {
         const int id = posted_.front();
         posted_.pop_front();
-        Click(id);
+        Press(id);
     }
+    return shown_;
 }
 
-void SimWindow::Click(int id) {
-    Control& control = At(id);
+MessageResult SimWindow::Send(std::uint32_t msg, std::uintptr_t wParam) {
+    return dialog_->HandleMessage({msg, wParam, 0});
+}
+
+scenario::Shown SimWindow::Open(const std::vector<int>& answers) {
+    // The radio groups run from one group-start button to the next.
+    for (const auto& [first, end] :
+         {std::pair{1000, 1003}, {1003, 1006}, {1006, 1010}, {1013, 1016}, {1016, 1019}}) {
+        for (int id = first; id < end; ++id) {
+            controls_[id].group = first;
+        }
+    }
+    for (const int id : {IDC_PROXY_ENABLE, IDC_PROXY_LOCAL}) {
+        controls_[id].checkBox = true;
+    }
+    for (const int id : {1012, 1020, 1021, 1022, 1025, 1026, 1027, 1028, 1029, 1030}) {
+        controls_[id];
+    }
+    dialog_.emplace(SettingsServices{machine_.access, machine_.files, machine_.cache});
+    dialog_->Attach(*this);
+    return Run(answers, [this] { Send(kWmInitDialog); });
+}
+
+scenario::Shown SimWindow::Click(int id, const std::vector<int>& answers) {
+    return Run(answers, [this, id] { Press(id); });
+}
+
+scenario::Shown SimWindow::SystemCommand(unsigned command, const std::vector<int>& answers) {
+    return Run(answers, [this, command] { Send(kWmSysCommand, command); });
+}
+
+scenario::Shown SimWindow::PressF1() {
+    return Run({}, [this] { Send(kWmHelp); });
+}
+
+void SimWindow::Press(int id) {
+    Control& control = controls_.at(id);
     if (!control.enabled) {
         return;
     }
-    if (control.layout.kind == ControlKind::AutoRadio) {
-        // The group runs from its group-start control to the next one.
-        std::size_t index = static_cast<std::size_t>(&control - controls_.data());
-        std::size_t first = index;
-        while (first > 0 && !controls_[first].layout.group) {
-            --first;
-        }
-        for (std::size_t i = first; i < controls_.size(); ++i) {
-            if (i != first && controls_[i].layout.group) {
-                break;
-            }
-            if (controls_[i].layout.kind == ControlKind::AutoRadio) {
-                controls_[i].checked = false;
-            }
-        }
-        control.checked = true;
-    } else if (control.layout.kind == ControlKind::AutoCheck) {
-        control.checked = !control.checked;
+    for (auto& [other, state] : controls_) {
+        state.checked = control.group != 0 && state.group == control.group ? false : state.checked;
     }
-    if (dialog_ != nullptr) {
-        dialog_->HandleMessage(ClickMessage(id));
-    }
+    control.checked = control.group != 0 || (control.checkBox && !control.checked);
+    Send(kWmCommand, ClickMessage(id).wParam);
 }
 
-void SimWindow::Type(int id, const std::string& text) {
-    Control& control = At(id);
-    control.text =
-        control.limit != 0 && text.size() > control.limit ? text.substr(0, control.limit) : text;
+void SimWindow::Type(int id, const std::string& ansi) {
+    Control& control = controls_.at(id);
+    control.text = ansi.substr(0, control.limit != 0 ? control.limit : ansi.size());
 }
 
-std::vector<int> SimWindow::CheckedIds() const {
-    std::vector<int> ids;
-    for (const Control& control : controls_) {
-        if (control.checked) {
-            ids.push_back(control.layout.id);
-        }
+bool SimWindow::MinimizedShowsIcon() {
+    const bool normal = !Send(kWmPaint) && iconPaints_ == 0;
+    iconic_ = true;
+    const bool minimized = Send(kWmPaint) && iconPaints_ == 1;
+    iconic_ = false;
+    return iconSets_ == 1 && normal && minimized && Send(kWmQueryDragIcon) == kIcon;
+}
+
+bool SimWindow::Close(scenario::CloseBy how) {
+    // The base dialog ends on OK (Enter outside a push button) and on Cancel
+    // (Esc, and the close box's command).
+    if (how == scenario::CloseBy::kCloseBox && Send(kWmSysCommand, 0xF060)) {
+        return false;
     }
-    return ids;
+    return !Send(kWmCommand,
+                 ClickMessage(how == scenario::CloseBy::kEnter ? kIdOk : kIdCancel).wParam);
+}
+
+void SimWindow::AddComboItem(int id, const std::string& text) {
+    controls_.at(id).items.push_back(text);
 }
 
 int SimWindow::ShowMessage(std::string_view text, unsigned type) {
-    boxes_.push_back(Box{std::string(text), title_, type, "main dialog"});
+    shown_.boxes.push_back({std::string(text), type, "Vormet"});
+    const int answer =
+        answers_.empty() ? ((type & 0xF) == kMbYesNo ? kIdYes : kIdOk) : answers_.front();
     if (!answers_.empty()) {
-        const int answer = answers_.front();
         answers_.pop_front();
-        return answer;
     }
-    return (type & 0x0F) == kMbYesNo ? kIdYes : kIdOk;
-}
-
-bool SimWindow::PaintIfMinimized() {
-    if (!iconic) {
-        return false;
-    }
-    ++iconPaints_;
-    return true;
+    return answer;
 }
 
 std::string SimWindow::LoadResourceString(int id) {
-    ++stringLoads;
-    const auto found = strings.find(id);
-    return found == strings.end() ? std::string() : found->second;
+    return strings.count(id) != 0 ? strings.at(id) : std::string();
 }
 
 int SimWindow::RunModal(Dialog& dialog) {
-    // The nested dialog is not driven: the user ends it at once, by Cancel.
-    modalRuns.push_back(dialog.TemplateId());
-    return kIdCancel;
+    // The box is ended by its OK, which its own map must leave to the base.
+    const bool ends = !dialog.HandleMessage(ClickMessage(kIdOk));
+    shown_.dialogs.push_back(dialog.TemplateId() == IDD_ABOUTBOX && ends ? "ﾊﾞｰｼﾞｮﾝ情報"
+                                                                         : "another dialog");
+    return kIdOk;
+}
+
+scenario::Drivers NativeDrivers(bool contentOnly) {
+    auto machine = std::make_unique<NativeMachine>();
+    machine->cache.contentOnly = contentOnly;
+    auto dialog = std::make_unique<SimWindow>(*machine);
+    return {std::move(machine), std::move(dialog), nullptr};
 }

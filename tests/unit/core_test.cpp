@@ -1,0 +1,297 @@
+// The core's rules where a scenario of the dialog cannot reach them: reads
+// that race a growing value, the exact bounds of the server list, the cache
+// loop's failure paths, the order of the start-up's reads and boxes.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "cache/url_cache_cleaner.h"
+#include "proxy/exclusions.h"
+#include "proxy/proxy_settings.h"
+#include "proxy/server_list.h"
+#include "tests/support/sim_window.h"
+
+namespace {
+
+using Items = std::vector<std::string>;
+constexpr RegKey kHkcu = kHkeyCurrentUser;
+
+// A value that another program makes twice as long before each read.
+struct GrowingRegistry : FakeRegistry {
+    int growths = 0;
+    RegStatus QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
+                         std::uint32_t* size) override {
+        auto& text = keys[{kHkcu, "k"}]["v"].bytes;
+        if (growths-- > 0) {
+            text.insert(text.begin(), text.size(), 'g');
+        }
+        return FakeRegistry::QueryValue(key, name, type, data, size);
+    }
+};
+
+TEST(RegistryRead, ChasesAGrowingTextFourTimesAtMostAndLeavesNothingOpen) {
+    for (const int growths : {3, 4}) {
+        GrowingRegistry fake;
+        fake.growths = growths;
+        fake.Put(kHkcu, "k", "v", FakeRegistry::Value{kRegSz, std::vector<std::uint8_t>(260, 0)});
+        CRegistryAccess registry(fake);
+        std::string text;
+        EXPECT_EQ(registry.ReadString(kHkcu, "k", "v", &text, 1 << 16),
+                  growths == 3 ? ReadOutcome::kRead : ReadOutcome::kUnreadable);
+        EXPECT_EQ(fake.OpenHandles(), 0u);
+    }
+}
+
+TEST(RegistryRead, AKeyThatMayOnlyBeReadIsReadWhenOnlyReadingIsAsked) {
+    FakeRegistry fake;
+    fake.Put(kHkeyLocalMachine, "p", "v", FakeRegistry::Value{kRegDword, {7, 0, 0, 0}});
+    fake.readOnly.insert({kHkeyLocalMachine, "p"});
+    CRegistryAccess registry(fake);
+    std::uint32_t value = 0;
+    EXPECT_EQ(registry.ReadDword(kHkeyLocalMachine, "p", "v", &value), ReadOutcome::kUnreadable);
+    EXPECT_EQ(registry.ReadDword(kHkeyLocalMachine, "p", "v", &value, kKeyRead),
+              ReadOutcome::kRead);
+    EXPECT_EQ(value, 7u);
+    EXPECT_EQ(registry.ReadDword(kHkcu, "p", "v", &value, kKeyRead), ReadOutcome::kMissing);
+}
+
+TEST(StripLocalSuffix, ComparesByteForByteUpToTheFirstZeroByte) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"\x82\xA0<local>", "\x82"},  // the byte before goes, half a character or not
+        {std::string("ab;<local>\0tail", 15), "ab"},
+        {"x;<LOCAL>", "x;<LOCAL>"},
+        {"x;<local> ", "x;<local> "},
+        {"local>", "local>"},
+    };
+    for (const auto& [text, stripped] : cases) {
+        std::string result = text;
+        EXPECT_EQ(StripLocalSuffix(result), stripped != text) << text;
+        EXPECT_EQ(result, stripped) << text;
+    }
+}
+
+TEST(LocalSwitch, OnlyWhenNeededLeavesAListThatIsAlreadyAsAsked) {
+    const std::tuple<const char*, bool, LocalSwitch, const char*> cases[] = {
+        {"x;<local>", true, LocalSwitch::kUnchanged, "x;<local>"},
+        {"x", false, LocalSwitch::kUnchanged, "x"},
+        {"x", true, LocalSwitch::kStored, "x;<local>"},
+        {"x;<local>", false, LocalSwitch::kStored, "x"},
+    };
+    for (const auto& [stored, on, outcome, after] : cases) {
+        NativeMachine machine;
+        const std::string settings =
+            "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+        machine.access.WriteString(kHkcu, settings.c_str(), "ProxyOverride", stored);
+        EXPECT_EQ(SwitchLocalAddresses(machine.access, on, true), outcome) << stored << on;
+        std::string list;
+        ReadExclusions(machine.access, &list);
+        EXPECT_EQ(list, after);
+    }
+}
+
+TEST(ProxyServer, ATextLongerThanAReadGetsBackIsRefusedWhole) {
+    NativeMachine machine;
+    EXPECT_EQ(StoreProxyServer(machine.access, ":" + std::string(259, 't')), ServerStore::kTooLong);
+    EXPECT_TRUE(machine.registry.log.empty());
+}
+
+TEST(ServerList, LineRules) {
+    const std::string bytes = "a\r\r\nb\n\rc\r" + std::string("d\0e\nf\x1Ag\n", 9);
+    EXPECT_EQ(ParseServerList(bytes), (Items{"a", "", "b", "", "c", "d"}));
+    // The view ends where its bytes do, whatever follows them in memory.
+    EXPECT_EQ(ParseServerList(std::string_view("h\nlast\nmore", 6)), Items{"h"});
+}
+
+TEST(ServerList, BoundsOfALineOfTheItemsAndOfTheBytesRead) {
+    const std::string longest(kMaxServerLength, 'x');
+    EXPECT_EQ(ParseServerList(longest + "\n" + longest + "y\nz\n"), (Items{longest, "z"}));
+    EXPECT_EQ(ParseServerList(std::string(kMaxServerListItems + 1, '\n')).size(),
+              kMaxServerListItems);
+    FakeFiles files;
+    for (const std::size_t size : {kMaxServerListBytes, kMaxServerListBytes + 1}) {
+        // A line too long to list, then one that ends at the bound or past it.
+        files.files[Fold(files.directory + "\\server.pxy")] = std::string(size - 3, 'p') + "\nz\n";
+        EXPECT_EQ(ReadServerList(files), size == kMaxServerListBytes ? Items{"z"} : Items{});
+    }
+}
+
+TEST(ServerList, TheFileIsFoundByTheCurrentDirectoryAsItIs) {
+    // A root keeps its backslash; a path must fit 260 bytes with its zero.
+    const std::string fits = "C:\\" + std::string(245, 'd');
+    const std::tuple<std::string, std::string, bool> cases[] = {
+        {"D:\\", "D:\\\\server.pxy", true},
+        {fits, fits + "\\server.pxy", true},
+        {fits + "d", fits + "d\\server.pxy", false},
+        {"", "\\server.pxy", false},
+    };
+    for (const auto& [directory, path, found] : cases) {
+        FakeFiles files;
+        files.directory = directory;
+        files.files[Fold(path)] = "s:1\n";
+        EXPECT_EQ(ReadServerList(files).size(), found ? 1u : 0u) << directory;
+    }
+}
+
+// Stops the run after the first entry.
+struct StopAtOnce : CleanObserver {
+    bool KeepGoing(const CleanResult&) override { return false; }
+};
+
+struct CleanCase {
+    const char* name;
+    std::function<void(FakeUrlCache&)> plant;
+    std::function<CleanResult(FakeUrlCache&)> run;
+    Items left;
+    std::vector<std::size_t> allocations;
+    CleanEnd end;
+    std::size_t fetches;
+};
+
+CleanResult Files(FakeUrlCache& cache) {
+    return DeleteTemporaryFiles(cache);
+}
+
+void ThreeWithABigOne(FakeUrlCache& cache) {
+    cache.Add("a", false);
+    cache.Add("big", false, 6000);
+    cache.Add("b", false);
+}
+
+const CleanCase kCleanCases[] = {
+    {"EmptyCache", [](FakeUrlCache&) {}, Files, {}, {4096}, CleanEnd::kComplete, 1},
+    {"EntriesLargerThanTheBlockAreFetchedAgainIntoOneThatIsKept",
+     [](FakeUrlCache& c) {
+         c.Add("a", false, 5000);  // a record of 80 bytes, the url, its zero and these
+         c.Add("b", false, 12000);
+         c.Add("c", false, 8000);
+         c.Add("d", false, 4096 - 80 - 2);  // exactly the first block
+     },
+     Files,
+     {},
+     {4096, 5082, 12082},
+     CleanEnd::kComplete,
+     7},
+    {"LackOfSpaceAskingForZero",
+     [](FakeUrlCache& c) { ThreeWithABigOne(c), c.misreportedSize = 0; },
+     Files,
+     {"big", "b"},
+     {4096},
+     CleanEnd::kFailed,
+     2},
+    {"LackOfSpaceAskingForNoMoreThanTheBlock",
+     [](FakeUrlCache& c) { ThreeWithABigOne(c), c.misreportedSize = 4096; },
+     Files,
+     {"big", "b"},
+     {4096},
+     CleanEnd::kFailed,
+     2},
+    {"FirstAllocationFails",
+     [](FakeUrlCache& c) { c.Add("a", false), c.failAllocationsFrom = 1; },
+     Files,
+     {"a"},
+     {4096},
+     CleanEnd::kFailed,
+     0},
+    {"LargerAllocationFails",
+     [](FakeUrlCache& c) { ThreeWithABigOne(c), c.failAllocationsFrom = 2; },
+     Files,
+     {"big", "b"},
+     {4096, 6084},
+     CleanEnd::kFailed,
+     2},
+    {"RefusedDeletionIsSkipped",
+     [](FakeUrlCache& c) { ThreeWithABigOne(c), c.refused = {"big"}; },
+     Files,
+     {"big"},
+     {4096, 6084},
+     CleanEnd::kComplete,
+     5},
+    {"EnumerationFailureEndsTheRun",
+     [](FakeUrlCache& c) {
+         ThreeWithABigOne(c);
+         c.fetchesBeforeBreak = 1;
+         c.breakStatus = 8;  // ERROR_NOT_ENOUGH_MEMORY
+     },
+     Files,
+     {"big", "b"},
+     {4096},
+     CleanEnd::kFailed,
+     2},
+    {"ObserverStopsTheRun",
+     ThreeWithABigOne,
+     [](FakeUrlCache& c) {
+         StopAtOnce stop;
+         return DeleteTemporaryFiles(c, &stop);
+     },
+     {"big", "b"},
+     {4096},
+     CleanEnd::kStopped,
+     1},
+    {"CookiesInAContainerSpelledAsTheDocumentationHasIt",
+     [](FakeUrlCache& c) {
+         c.Add("cookie:a", true);
+         c.Add("Cookie", true);
+     },
+     [](FakeUrlCache& c) { return DeleteCookies(c); },
+     {"Cookie"},
+     {4096, 4096},
+     CleanEnd::kComplete,
+     3},
+};
+
+class Clean : public ::testing::TestWithParam<CleanCase> {};
+
+TEST_P(Clean, EndsAsItShouldWithNothingLeftOpen) {
+    const CleanCase& c = GetParam();
+    FakeUrlCache cache;
+    c.plant(cache);
+    const std::size_t before = cache.entries.size();
+    const CleanResult result = c.run(cache);
+    EXPECT_EQ(cache.Urls(), c.left);
+    EXPECT_EQ(result.deleted, before - c.left.size());
+    EXPECT_EQ(result.refused, cache.refused.size());
+    EXPECT_EQ(cache.allocations, c.allocations);
+    EXPECT_EQ(result.end, c.end);
+    EXPECT_EQ(cache.fetches, c.fetches);
+    EXPECT_EQ(cache.OpenFinds() + cache.LiveBlocks(), 0u);
+    EXPECT_EQ(cache.faults, Items{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Clean, ::testing::ValuesIn(kCleanCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StartUp, ReportsEachFailedReadBeforeTheNextAndPostsItsClicksAfterTheReads) {
+    NativeMachine machine;
+    const std::string zone =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Zones\\3";
+    for (const char* name : {"1402", "1A02", "1A03"}) {
+        machine.access.WriteDword(kHkcu, zone.c_str(), name, 3);
+    }
+    machine.registry.log.clear();
+    struct Tracing : SimWindow {
+        FakeRegistry& registry;
+        Tracing(NativeMachine& m) : SimWindow(m), registry(m.registry) {}
+        int ShowMessage(std::string_view text, unsigned type) override {
+            registry.log.push_back("box");
+            return SimWindow::ShowMessage(text, type);
+        }
+    } window(machine);
+    window.Open({});
+    EXPECT_EQ(machine.registry.log,
+              (Items{"read 1400", "box", "read 1402", "read 1C00", "box", "read 1A02", "read 1A03",
+                     "read ProxyEnable", "box", "read ProxyServer", "read ProxyOverride",
+                     "write 1402", "write 1A02", "write 1A03"}));
+}
+
+TEST(SystemMenu, NoEntryWithoutAMenuOrWithoutItsText) {
+    for (const bool menu : {false, true}) {
+        NativeMachine machine;
+        SimWindow window(machine);
+        window.hasSystemMenu = menu;
+        window.strings.clear();
+        window.Open({});
+        EXPECT_TRUE(window.SystemMenu().empty());
+    }
+}
+
+}  // namespace
