@@ -3,14 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <map>
-
-#include "store/registry_paths.h"
 
 namespace {
 
-// The first start in a fresh prefix builds Wine's font caches: seconds.
-constexpr DWORD kTimeoutMs = 60000;
+constexpr DWORD kTimeoutMs = 20000;     // a fresh prefix first builds its font caches
 constexpr int kMessageTextId = 0xFFFF;  // the static of a message box's text
 
 LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
@@ -19,11 +17,10 @@ LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     return static_cast<LRESULT>(result);
 }
 
-std::string Convert(const std::wstring& text, UINT codePage) {
-    std::string bytes(text.size() * 4, '\0');
-    bytes.resize(WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                     bytes.data(), static_cast<int>(bytes.size()), nullptr,
-                                     nullptr));
+std::string Narrow(const std::wstring& text, UINT codePage = CP_UTF8) {
+    std::string bytes(text.size() * 3, '\0');
+    bytes.resize(WideCharToMultiByte(codePage, 0, text.data(), text.size(), bytes.data(),
+                                     bytes.size(), nullptr, nullptr));
     return bytes;
 }
 
@@ -33,79 +30,55 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
-std::string ClassOf(HWND window) {
-    char name[32] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
 // The dialogs of a process, from the top of the Z order down.
-std::vector<HWND> DialogsOf(DWORD processId) {
-    std::pair<DWORD, std::vector<HWND>> search{processId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM lParam) -> BOOL {
-            auto& [id, found] = *reinterpret_cast<decltype(search)*>(lParam);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == id && ClassOf(window) == "#32770") {
-                found.push_back(window);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.second;
+std::vector<HWND> DialogsOf(DWORD process) {
+    std::vector<HWND> dialogs;
+    DWORD id = 0;
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"#32770", nullptr));) {
+        if (GetWindowThreadProcessId(w, &id) && id == process) {
+            dialogs.push_back(w);
+        }
+    }
+    return dialogs;
 }
 
-// The buttons as the user sees them, left to right, and the kind they make.
+HWND FocusOf(DWORD thread) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(thread, &info);
+    return info.hwndFocus;
+}
+
+// A box as the user sees it, and its buttons from left to right.
 scenario::Box ReadBox(HWND box, std::vector<int>& buttons) {
     std::map<LONG, int> byPosition;
     bool icon = false;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT rect;
         GetWindowRect(child, &rect);
-        if (!IsWindowVisible(child)) {
-            continue;
-        } else if (ClassOf(child) == "Button") {
-            byPosition[rect.left] = GetDlgCtrlID(child);
-        } else if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+        const LONG style = GetWindowLongW(child, GWL_STYLE);
+        if ((style & WS_VISIBLE) && (style & SS_TYPEMASK) == SS_ICON) {
             // The exclamation, the only icon the program shows: which picture
-            // a static of another process holds cannot be read from here.
+            // an icon of another process shows cannot be read from here.
             icon = Ask(child, STM_GETICON) != 0;
+        } else if ((style & WS_VISIBLE) && GetDlgCtrlID(child) != kMessageTextId) {
+            byPosition[rect.left] = GetDlgCtrlID(child);
         }
     }
     for (const auto& [x, id] : byPosition) {
         buttons.push_back(id);
     }
-    const std::map<std::vector<int>, unsigned> kinds = {
+    const std::map<std::vector<int>, unsigned> kKinds = {
         {{IDOK}, MB_OK}, {{IDOK, IDCANCEL}, MB_OKCANCEL}, {{IDYES, IDNO}, MB_YESNO}};
-    const auto kind = kinds.find(buttons);
-    return {Convert(TextOf(GetDlgItem(box, kMessageTextId)), CP_UTF8),
-            (kind == kinds.end() ? 0xFFu : kind->second) | (icon ? MB_ICONEXCLAMATION : 0u)};
-}
-
-// When the settings were last changed, as the registry keeps it.
-std::vector<ULONGLONG> LastWrites() {
-    std::vector<ULONGLONG> times;
-    for (const char* path : {kZoneKey, kSettingsKey}) {
-        HKEY key = nullptr;
-        FILETIME time{};
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-            RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                             nullptr, nullptr, nullptr, &time);
-            RegCloseKey(key);
-        }
-        times.push_back(ULONGLONG{time.dwHighDateTime} << 32 | time.dwLowDateTime);
-    }
-    return times;
+    return {Narrow(TextOf(GetDlgItem(box, kMessageTextId))),
+            (kKinds.count(buttons) ? kKinds.at(buttons) : 0xF) | (icon ? MB_ICONEXCLAMATION : 0),
+            Narrow(TextOf(box))};
 }
 
 }  // namespace
 
 WineDialog::WineDialog(std::wstring exe, std::wstring directory)
-    : exe_(std::move(exe)), directory_(std::move(directory)) {
-    const std::wstring name = exe_.substr(exe_.find_last_of(L'\\') + 1);
-    title_ = Convert(name.substr(0, name.rfind(L'.')), CP_UTF8);
-}
+    : exe_(std::move(exe)), directory_(std::move(directory)) {}
 
 WineDialog::~WineDialog() {
     if (process_.hProcess != nullptr) {
@@ -121,103 +94,82 @@ bool WineDialog::Start() {
     startup.cb = sizeof startup;
     std::wstring commandLine = L"\"" + exe_ + L"\"";
     return CreateProcessW(exe_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          directory_.c_str(), &startup, &process_) != FALSE;
+                          directory_.c_str(), &startup, &process_);
 }
 
+// The process's dialog without an owner; it exists before it is shown.
 HWND WineDialog::Main() {
-    for (const HWND window : main_ ? std::vector<HWND>{} : DialogsOf(process_.dwProcessId)) {
-        wchar_t caption[16] = {};
-        GetWindowTextW(window, caption, 16);  // the stored text: nothing is sent
-        if (GetWindow(window, GW_OWNER) == nullptr && std::wstring(caption) == L"Qeltrin Pro") {
-            main_ = window;
-        }
+    for (const HWND w : main_ ? std::vector<HWND>{} : DialogsOf(process_.dwProcessId)) {
+        main_ = GetWindow(w, GW_OWNER) ? main_ : w;
     }
     return main_;
 }
 
 // Posts a state change to a group box, where it shows nothing, and waits until
-// the program has handled it: everything posted before it is handled then.
+// the program has handled it, and so everything posted before it.
 bool WineDialog::RoundTrip() {
-    const HWND marker = FindWindowExW(Main(), nullptr, L"Button", nullptr);  // the first: a group box
+    const HWND marker = FindWindowExW(Main(), nullptr, L"Button", nullptr);  // "JavaScriptの設定"
     Ask(marker, BM_SETSTATE, FALSE);
     PostMessageW(marker, BM_SETSTATE, TRUE, 0);
-    const ULONGLONG end = GetTickCount64() + kTimeoutMs;
-    while ((Ask(marker, BM_GETSTATE) & BST_PUSHED) == 0) {
-        if (GetTickCount64() > end) {
-            return false;
+    for (const ULONGLONG end = GetTickCount64() + kTimeoutMs; GetTickCount64() < end; Sleep(1)) {
+        if (Ask(marker, BM_GETSTATE) & BST_PUSHED) {
+            return true;
         }
-        Sleep(1);
     }
-    return true;
+    return false;
 }
 
-// Settled: no other dialog is open, and two round trips in a row found none.
-// The second one is needed because a box answered may still be setting off
-// clicks (a preset posts five after its question) behind the first.
+// Settled when no other dialog is open and two round trips in a row found
+// none: what an answer sets off (a preset's five clicks) may come behind the
+// first one.
 scenario::Shown WineDialog::Settle(const std::vector<int>& answers) {
     scenario::Shown shown;
     const ULONGLONG end = GetTickCount64() + kTimeoutMs;
-    for (int quiet = 0;;) {
+    for (int quiet = 0; quiet < 2;) {
         if (WaitForSingleObject(process_.hProcess, 0) != WAIT_TIMEOUT || GetTickCount64() > end) {
-            ADD_FAILURE() << "the program ended or hung";
+            ADD_FAILURE() << "the program ended or hangs";
             return shown;
         }
-        bool busy = Main() == nullptr || !IsWindowVisible(main_);
-        for (const HWND window : DialogsOf(process_.dwProcessId)) {
-            if (window == main_) {
+        bool busy = !Main() || !IsWindowVisible(main_);
+        for (const HWND w : DialogsOf(process_.dwProcessId)) {
+            busy = busy || w != main_;  // until it is gone
+            if (w == main_ || !IsWindowVisible(w) || !handled_.insert(w).second) {
                 continue;
             }
-            busy = true;  // until it is gone
-            if (!IsWindowVisible(window) || !handled_.insert(window).second) {
-                continue;
-            }
+            EXPECT_EQ(GetWindow(w, GW_OWNER), main_) << Narrow(TextOf(w)) << " has another owner";
             int press = IDOK;
-            if (GetDlgItem(window, kMessageTextId) != nullptr) {
+            if (GetDlgItem(w, kMessageTextId) != nullptr) {
                 std::vector<int> buttons;
-                shown.boxes.push_back(ReadBox(window, buttons));
-                const std::size_t n = shown.boxes.size() - 1;
-                press = n < answers.size() ? answers[n] : buttons.front();
+                shown.boxes.push_back(ReadBox(w, buttons));
+                press = shown.boxes.size() <= answers.size() ? answers[shown.boxes.size() - 1]
+                                                             : buttons.front();
                 if (std::find(buttons.begin(), buttons.end(), press) == buttons.end()) {
-                    ADD_FAILURE() << shown.boxes.back().text << ": no button " << press;
+                    ADD_FAILURE() << shown.boxes.back().text << " has no button " << press;
                     press = buttons.front();
                 }
-                captions.push_back(Convert(TextOf(window), CP_UTF8));
-                EXPECT_EQ(captions.back(), title_) << "caption of a box";
-                EXPECT_EQ(GetWindow(window, GW_OWNER), main_) << "owner of a box";
             } else {
-                shown.dialogs.push_back(Convert(TextOf(window), CP_UTF8));
-                EXPECT_TRUE(GetWindow(window, GW_OWNER) == main_ && !IsWindowEnabled(main_))
-                    << shown.dialogs.back() << " is not shown over the main dialog";
+                shown.dialogs.push_back(Narrow(TextOf(w)));
+                EXPECT_FALSE(IsWindowEnabled(main_)) << "the main dialog takes input under it";
             }
-            PostMessageW(GetDlgItem(window, press), BM_CLICK, 0, 0);
+            PostMessageW(GetDlgItem(w, press), BM_CLICK, 0, 0);
             break;  // one at a time, topmost first, as stacked boxes must be
         }
-        if (busy) {
-            quiet = 0;
-            Sleep(1);
-        } else if (quiet == 2) {
-            EXPECT_TRUE(IsWindowEnabled(main_)) << "the main dialog takes no input";
-            return shown;
-        } else {
-            quiet = RoundTrip() ? quiet + 1 : 0;
-        }
+        quiet = !busy && RoundTrip() ? quiet + 1 : 0;
+        Sleep(busy ? 1 : 0);
     }
+    return shown;
 }
 
 scenario::Shown WineDialog::Open(const std::vector<int>& answers) {
-    if (!Start()) {
-        ADD_FAILURE() << "could not start the program";
-        return {};
-    }
+    EXPECT_TRUE(Start()) << "could not start the program";
     return Settle(answers);
 }
 
-// A disabled control takes no input, so the user cannot click it.
+// A user cannot click a disabled control, nor type into it.
 scenario::Shown WineDialog::Click(int id, const std::vector<int>& answers) {
-    if (!Enabled(id)) {
-        return {};
+    if (Enabled(id)) {
+        PostMessageW(Item(id), BM_CLICK, 0, 0);
     }
-    PostMessageW(Item(id), BM_CLICK, 0, 0);
     return Settle(answers);
 }
 
@@ -226,22 +178,39 @@ scenario::Shown WineDialog::SystemCommand(unsigned command, const std::vector<in
     return Settle(answers);
 }
 
-// Character by character, so the control's length limit applies.
+// The help viewer is a process of its own, which the program then waits for
+// (it would tell that the help file is missing): it is ended once it is up.
+scenario::Shown WineDialog::PressF1() {
+    PostMessageW(FocusOf(process_.dwThreadId), 0x004D, 0, 0);  // WM_KEYF1, as the system sends
+    HWND viewer = nullptr;
+    for (int i = 0; i < 1000 && !(viewer = FindWindowW(L"MS_WINHELP", nullptr)); ++i) {
+        Sleep(10);
+    }
+    DWORD id = 0;
+    GetWindowThreadProcessId(viewer, &id);
+    if (const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+        TerminateProcess(process, 0);
+        WaitForSingleObject(process, kTimeoutMs);
+        CloseHandle(process);
+    }
+    scenario::Shown shown = Settle({});
+    shown.help = viewer != nullptr;
+    return shown;
+}
+
+// Pasted over the whole text, so the control's length limit applies: typed
+// key by key, a 64 KiB list would be laid out again after every key.
 void WineDialog::Type(int id, const std::string& ansi) {
-    if (!Enabled(id)) {
-        return;
-    }
-    HWND field = Item(id);
-    if (ClassOf(field) == "ComboBox") {
-        field = FindWindowExW(field, nullptr, L"Edit", nullptr);
-    }
-    Ask(field, EM_SETSEL, 0, -1);
-    Ask(field, WM_CLEAR);
-    std::wstring text(ansi.size(), L'\0');
-    text.resize(MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
-                                    text.data(), static_cast<int>(text.size())));
-    for (const wchar_t c : text) {
-        Ask(field, WM_CHAR, c, 1);
+    const HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, (ansi.size() + 1) * sizeof(wchar_t));
+    auto* wide = static_cast<wchar_t*>(GlobalLock(text));
+    wide[MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansi.size(), wide, ansi.size())] = L'\0';
+    GlobalUnlock(text);
+    ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, text));
+    CloseClipboard();
+    const HWND edit = FindWindowExW(Item(id), nullptr, L"Edit", nullptr);  // a combo box's
+    if (Enabled(id)) {
+        Ask(edit ? edit : Item(id), EM_SETSEL, 0, -1);
+        Ask(edit ? edit : Item(id), WM_PASTE);
     }
 }
 
@@ -250,35 +219,74 @@ bool WineDialog::Checked(int id) {
 }
 
 bool WineDialog::Enabled(int id) {
-    return IsWindowEnabled(Item(id)) != FALSE;
+    return IsWindowEnabled(Item(id));
 }
 
-// As the program's A calls read it: in code page 932.
+// As the program's A calls read them: in code page 932.
 std::string WineDialog::Text(int id) {
-    return Convert(TextOf(Item(id)), CP_ACP);
+    return Narrow(TextOf(Item(id)), CP_ACP);
 }
 
 std::vector<std::string> WineDialog::Items(int id) {
     std::vector<std::string> items;
-    for (LRESULT i = 0, count = Ask(Item(id), CB_GETCOUNT); i < count; ++i) {
+    for (LRESULT i = 0; i < Ask(Item(id), CB_GETCOUNT); ++i) {
         std::wstring item(Ask(Item(id), CB_GETLBTEXTLEN, i) + 1, L'\0');
         item.resize(Ask(Item(id), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data())));
-        items.push_back(Convert(item, CP_ACP));
+        items.push_back(Narrow(item, CP_ACP));
     }
     return items;
 }
 
+// Menus and icons belong to their process: probe.c, hooked into the program's
+// thread, reads them there and writes them to a file, a line each.
+std::vector<std::string> WineDialog::Probe() {
+    wchar_t path[MAX_PATH];
+    const std::wstring self(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
+    const HMODULE probe = LoadLibraryW((self.substr(0, self.rfind(L'\\')) + L"\\probe.dll").c_str());
+    const auto proc = reinterpret_cast<void (*)()>(GetProcAddress(probe, "Probe"));
+    const HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, reinterpret_cast<HOOKPROC>(proc), probe,
+                                         process_.dwThreadId);
+    PostMessageW(Main(), RegisterWindowMessageW(L"QeltrinProbe"), 0, 0);
+    EXPECT_TRUE(hook && RoundTrip()) << "no probe";
+    UnhookWindowsHookEx(hook);
+    FreeLibrary(probe);
+    char temp[MAX_PATH];
+    std::ifstream file(std::string(temp, GetTempPathA(MAX_PATH, temp)) + "qeltrin-probe.txt");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<scenario::MenuItem> WineDialog::SystemMenu() {
+    std::vector<scenario::MenuItem> items;
+    for (const std::string& line : Probe()) {
+        const std::size_t tab = line.find('\t');
+        if (tab != std::string::npos) {
+            items.push_back({static_cast<unsigned>(std::stoul(line)), line.substr(tab + 1)});
+        }
+    }
+    return items;
+}
+
+// Minimized, a window has no client area to paint here: what shows of it is
+// the icon it offers, which must be its own, also for dragging.
+bool WineDialog::MinimizedShowsIcon() {
+    PostMessageW(Main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Settle({});
+    const std::vector<std::string> probed = Probe();
+    PostMessageW(Main(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    Settle({});
+    return !probed.empty() && probed.back() == "iconic, own icon" && !IsIconic(Main());
+}
+
 bool WineDialog::Close(scenario::CloseBy how) {
-    const std::vector<ULONGLONG> before = LastWrites();
-    GUITHREADINFO thread{};
-    thread.cbSize = sizeof thread;
-    GetGUIThreadInfo(process_.dwThreadId, &thread);
     if (how == scenario::CloseBy::kCloseBox) {
         PostMessageW(Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
     } else {
-        PostMessageW(thread.hwndFocus, WM_KEYDOWN,
+        PostMessageW(FocusOf(process_.dwThreadId), WM_KEYDOWN,
                      how == scenario::CloseBy::kEsc ? VK_ESCAPE : VK_RETURN, 1);
     }
-    return WaitForSingleObject(process_.hProcess, kTimeoutMs) == WAIT_OBJECT_0 &&
-           LastWrites() == before;
+    return WaitForSingleObject(process_.hProcess, kTimeoutMs) == WAIT_OBJECT_0;
 }

@@ -1,9 +1,8 @@
 #pragma once
-// The machine of the scenarios, under Wine: the real registry (through the A
-// calls, so values are the bytes the programs see), a scratch current
-// directory for server.pxy, and Wine's URL cache.
+// The scenarios' machine under Wine: the real registry through the A calls
+// (so values are the bytes the programs see), a scratch current directory
+// for server.pxy, and Wine's URL cache.
 #include <set>
-#include <string>
 #include <tuple>
 
 #include "tests/scenario/drivers.h"
@@ -15,10 +14,7 @@ class WineMachine final : public scenario::Machine {
   public:
     WineMachine();
     ~WineMachine() override;
-    WineMachine(const WineMachine&) = delete;
-    WineMachine& operator=(const WineMachine&) = delete;
-    // Where the programs are started.
-    const std::wstring& Directory() const { return directory_; }
+    const std::wstring& Directory() const { return directory_; }  // the programs' own
 
     void Clean() override;
     void SetValue(scenario::Root root, const std::string& key, const std::string& name,
@@ -31,8 +27,7 @@ class WineMachine final : public scenario::Machine {
     std::vector<scenario::CacheEntry> CacheEntries() override;
 
   private:
-    using Place = std::tuple<scenario::Root, std::string, std::string>;
     std::wstring directory_;
-    std::set<Place> planted_;   // values set, deleted again by Clean
-    std::set<Place> readOnly_;  // keys (name empty) made read-only
+    std::set<std::tuple<scenario::Root, std::string, std::string>> planted_;  // deleted by Clean
+    std::set<std::pair<scenario::Root, std::string>> readOnly_;               // writable again
 };
