@@ -103,11 +103,12 @@ class DialogDriver {
     virtual std::string Text(int id) = 0;
     virtual std::vector<std::string> Items(int id) = 0;  // of the combo box's list
     virtual std::vector<MenuItem> SystemMenu() = 0;
-    // Minimizes the window, lets it paint and restores it: true when it drew
-    // the application icon then, offered it as its drag icon, and left its
-    // painting to the system while not minimized.
+    // Minimizes the window, lets it paint and restores it: true when the
+    // window carries the application icon (large and small), drew it centred
+    // while minimized, offers it as its drag icon, and otherwise leaves its
+    // painting to the system.
     virtual bool MinimizedShowsIcon() = 0;
-    // True when the program has ended, having written nothing more.
+    // True when the program has ended.
     virtual bool Close(CloseBy how) = 0;
 };
 

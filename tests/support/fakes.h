@@ -1,6 +1,8 @@
 #pragma once
 // In-memory stand-ins for the registry, the files and the URL cache. They keep
 // the promises the core relies on, and let a test plant the faults it needs.
+#include <algorithm>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <optional>
@@ -11,33 +13,70 @@
 #include "cache/url_cache_seam.h"
 #include "proxy/file_seam.h"
 #include "store/registry_seam.h"
+#include "tests/scenario/drivers.h"
 
-// Registry names and paths compare without case, as the platform's do.
-std::string Fold(std::string text);
+// Registry names and file paths compare without case, as the platform's do.
+inline std::string Fold(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
 
 class FakeRegistry : public RegistrySeam {
   public:
-    struct Value {
-        std::uint32_t type = 0;
-        std::vector<std::uint8_t> bytes;
-    };
+    using Value = scenario::RegValue;
     using Key = std::pair<RegKey, std::string>;        // root, folded path
     std::map<Key, std::map<std::string, Value>> keys;  // values by folded name
-    // Keys that may be read but neither changed nor opened for more.
-    std::set<Key> readOnly;
+    std::set<Key> readOnly;        // may be read, neither changed nor opened for more
     std::vector<std::string> log;  // "read NAME" and "write NAME", in order
 
-    // Stores a value (nullopt removes it), creating its key and the parents.
+    // Stores a value (nullopt removes it), with its key and the key's parents.
     void Put(RegKey root, const std::string& path, const std::string& name,
-             const std::optional<Value>& value);
+             const std::optional<Value>& value) {
+        for (std::size_t end = path.find('\\'); end != std::string::npos;
+             end = path.find('\\', end + 1)) {
+            keys[{root, Fold(path.substr(0, end))}];
+        }
+        auto& values = keys[{root, Fold(path)}];
+        value ? void(values[Fold(name)] = *value) : void(values.erase(Fold(name)));
+    }
     std::size_t OpenHandles() const { return open_.size(); }
 
-    RegStatus OpenKey(RegKey root, const char* path, std::uint32_t access, RegKey* key) override;
+    RegStatus OpenKey(RegKey root, const char* path, std::uint32_t access, RegKey* key) override {
+        const Key opened{root, Fold(path)};
+        if (keys.count(opened) == 0 || (readOnly.count(opened) != 0 && (access & ~kKeyRead) != 0)) {
+            return keys.count(opened) == 0 ? 2 : 5;  // ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED
+        }
+        open_[*key = next_++] = opened;
+        return kErrorSuccess;
+    }
     RegStatus QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
-                         std::uint32_t* size) override;
-    RegStatus CreateKey(RegKey root, const char* path, RegKey* key) override;
+                         std::uint32_t* size) override {
+        log.push_back("read " + std::string(name));
+        auto& values = keys.at(open_.at(key));
+        if (values.count(Fold(name)) == 0) {
+            return 2;
+        }
+        const Value& value = values[Fold(name)];
+        const bool fits = *size >= value.bytes.size();
+        *type = value.type;
+        *size = static_cast<std::uint32_t>(value.bytes.size());
+        fits ? void(std::copy(value.bytes.begin(), value.bytes.end(), data)) : void();
+        return fits ? kErrorSuccess : kErrorMoreData;
+    }
+    RegStatus CreateKey(RegKey root, const char* path, RegKey* key) override {
+        if (readOnly.count({root, Fold(path)}) != 0) {
+            return 5;
+        }
+        Put(root, path, "", std::nullopt);
+        return OpenKey(root, path, kKeyAllAccess, key);
+    }
     RegStatus SetValue(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
-                       std::uint32_t size) override;
+                       std::uint32_t size) override {
+        log.push_back("write " + std::string(name));
+        keys.at(open_.at(key))[Fold(name)] = {type, {data, data + size}};
+        return kErrorSuccess;
+    }
     RegStatus CloseKey(RegKey key) override { return open_.erase(key) != 0 ? 0 : 6; }
 
   private:
@@ -45,13 +84,23 @@ class FakeRegistry : public RegistrySeam {
     RegKey next_ = 0x100;
 };
 
-// One current directory (empty: none to be had) and its files.
+// One current directory (none when empty) and its files.
 struct FakeFiles : FileSeam {
     std::string directory = "C:\\Users\\user";
     std::map<std::string, std::string> files;  // by folded path
 
-    std::uint32_t CurrentDirectory(char* buffer, std::uint32_t size) override;
-    bool ReadBytes(const char* path, std::size_t maxBytes, std::string* bytes) override;
+    std::uint32_t CurrentDirectory(char* buffer, std::uint32_t size) override {
+        const auto length = static_cast<std::uint32_t>(directory.size());
+        if (length < size) {
+            std::memcpy(buffer, directory.c_str(), length + 1);
+        }
+        return length < size || length == 0 ? length : length + 1;
+    }
+    bool ReadBytes(const char* path, std::size_t maxBytes, std::string* bytes) override {
+        const bool found = files.count(Fold(path)) != 0;
+        *bytes = found ? files[Fold(path)].substr(0, maxBytes) : "";
+        return found;
+    }
 };
 
 class FakeUrlCache : public UrlCacheSeam {
@@ -64,42 +113,112 @@ class FakeUrlCache : public UrlCacheSeam {
     // Without a pattern, Windows lists the content entries only, Wine all.
     bool contentOnly = false;
     std::map<std::uint64_t, Entry> entries;  // in the order they are listed
-    // Planted faults: the size a lack of space reports; the nth allocation
-    // (from 1) and the later ones fail; deletions refused; the fetch after
-    // `fetchesBeforeBreak` good ones fails with `breakStatus`.
+    // Faults to plant: the size a lack of space reports; the nth allocation
+    // (from 1) and later ones fail; deletions refused; the fetch after so many
+    // good ones fails with breakStatus.
     std::optional<std::uint32_t> misreportedSize;
     std::size_t failAllocationsFrom = 0;
     std::set<std::string> refused;
     std::size_t fetchesBeforeBreak = SIZE_MAX;
     UrlCacheStatus breakStatus = 0;
-    // What the caller did: allocation sizes, fetches, and breaches of the
+    // What the caller did: allocations, fetches, and breaches of the
     // platform's contract (unknown handles or blocks, a block smaller than the
-    // size given, more calls than any run needs).
+    // size given, more fetches than any run needs).
     std::vector<std::size_t> allocations;
     std::size_t fetches = 0;
     std::vector<std::string> faults;
 
-    void Add(const std::string& url, bool cookie, std::size_t extraBytes = 0);
-    std::vector<std::string> Urls() const;
+    void Add(const std::string& url, bool cookie, std::size_t extraBytes = 0) {
+        entries[serial_++] = {url, cookie ? kCookieCacheEntry | 1 : 1u, extraBytes};
+    }
+    std::vector<std::string> Urls() const {
+        std::vector<std::string> urls;
+        for (const auto& entry : entries) {
+            urls.push_back(entry.second.url);
+        }
+        return urls;
+    }
     std::size_t OpenFinds() const { return finds_.size(); }
     std::size_t LiveBlocks() const { return blocks_.size(); }
 
-    UrlCacheFind FindFirst(const char* pattern, void* entry, std::uint32_t* size) override;
-    bool FindNext(UrlCacheFind find, void* entry, std::uint32_t* size) override;
-    bool DeleteEntry(const char* url) override;
-    bool FindClose(UrlCacheFind find) override;
+    UrlCacheFind FindFirst(const char* pattern, void* entry, std::uint32_t* size) override {
+        finds_[nextFind_] = {0, pattern ? std::optional<std::string>(pattern) : std::nullopt};
+        if (!FindNext(nextFind_, entry, size)) {
+            finds_.erase(nextFind_);
+            return 0;  // a failed first fetch leaves no handle
+        }
+        return nextFind_++;
+    }
+    bool FindNext(UrlCacheFind find, void* block, std::uint32_t* size) override {
+        const auto owned = blocks_.find(block);
+        if (finds_.count(find) == 0 || owned == blocks_.end() || owned->second.second < *size ||
+            ++fetches > 100000) {
+            faults.push_back("a fetch breaching the contract, or one too many");
+            return false;
+        }
+        // A pattern names a container by the start of its entries' names,
+        // case and all, as Wine compares it.
+        const auto& [next, pattern] = finds_[find];
+        auto it = entries.lower_bound(next);
+        while (it != entries.end() &&
+               (pattern ? it->second.url.rfind(*pattern, 0) != 0
+                        : contentOnly && (it->second.url.rfind("Cookie:", 0) == 0 ||
+                                          it->second.url.rfind("Visited:", 0) == 0))) {
+            ++it;
+        }
+        const std::size_t needed =
+            it == entries.end() ? 0 : 80 + it->second.url.size() + 1 + it->second.extraBytes;
+        last_ = fetchesBeforeBreak == 0 ? breakStatus
+                : it == entries.end()   ? kCacheNoMoreItems
+                : *size < needed        ? kCacheInsufficientBuffer
+                                        : kCacheSuccess;
+        if (last_ == kCacheInsufficientBuffer) {
+            *size = misreportedSize.value_or(static_cast<std::uint32_t>(needed));
+        }
+        if (last_ != kCacheSuccess) {
+            return false;
+        }
+        --fetchesBeforeBreak;
+        char* url = static_cast<char*>(block) + 80;  // the strings follow the record's head
+        std::memcpy(url, it->second.url.c_str(), it->second.url.size() + 1);
+        const UrlCacheEntryHead head{80, url, nullptr, it->second.type};
+        std::memcpy(block, &head, sizeof head);
+        *size = static_cast<std::uint32_t>(needed);
+        finds_[find].first = it->first + 1;
+        return true;
+    }
+    bool DeleteEntry(const char* url) override {
+        const auto it = std::find_if(entries.begin(), entries.end(),
+                                     [url](const auto& entry) { return entry.second.url == url; });
+        if (it == entries.end() || refused.count(url) != 0) {
+            last_ = 5;  // ERROR_ACCESS_DENIED
+            return false;
+        }
+        entries.erase(it);
+        return true;
+    }
+    bool FindClose(UrlCacheFind find) override {
+        return finds_.erase(find) != 0 || (faults.push_back("a close of an unknown handle"), false);
+    }
     UrlCacheStatus LastError() override { return last_; }
-    void* Allocate(std::size_t size) override;
-    void Free(void* block) override;
+    void* Allocate(std::size_t size) override {
+        allocations.push_back(size);
+        if (failAllocationsFrom != 0 && allocations.size() >= failAllocationsFrom) {
+            return nullptr;
+        }
+        auto bytes = std::make_unique<char[]>(size + 1);
+        void* block = bytes.get();
+        blocks_[block] = {std::move(bytes), size};
+        return block;
+    }
+    void Free(void* block) override {
+        if (blocks_.erase(block) == 0) {
+            faults.push_back("a free of a block not handed out");
+        }
+    }
 
   private:
-    struct Find {
-        std::uint64_t next = 0;
-        std::optional<std::string> pattern;
-    };
-    bool Fetch(Find& find, void* block, std::uint32_t* size);
-
-    std::map<UrlCacheFind, Find> finds_;
+    std::map<UrlCacheFind, std::pair<std::uint64_t, std::optional<std::string>>> finds_;
     std::map<void*, std::pair<std::unique_ptr<char[]>, std::size_t>> blocks_;
     UrlCacheStatus last_ = 0;
     std::uint64_t serial_ = 0;

@@ -1,15 +1,15 @@
 #pragma once
 // The scenario drivers without Windows: a machine of in-memory stand-ins, and
 // the main dialog in a simulated window system that behaves like user32 where
-// the dialog relies on it: posted clicks queue until the handler that posted
+// the dialog relies on it: posted clicks wait until the handler that posted
 // them returns and come in order, an auto radio button clears its group, an
 // auto check box toggles and then notifies, BM_SETCHECK notifies nobody, a
 // disabled control takes no clicks, and message boxes are answered from a
 // script and logged.
 #include <deque>
-#include <optional>
 
 #include "app/settings_dlg.h"
+#include "resources/resource.h"
 #include "tests/scenario/interpreter.h"
 #include "tests/support/fakes.h"
 
@@ -20,37 +20,99 @@ class NativeMachine : public scenario::Machine {
     FakeFiles files;
     FakeUrlCache cache;
 
-    void Clean() override;
+    static RegKey RootOf(scenario::Root root) {
+        return root == scenario::Root::kCurrentUser ? kHkeyCurrentUser : kHkeyLocalMachine;
+    }
+    void Clean() override {
+        registry.keys.clear(), registry.readOnly.clear(), files.files.clear(),
+            cache.entries.clear();
+    }
     void SetValue(scenario::Root root, const std::string& key, const std::string& name,
-                  const std::optional<scenario::RegValue>& value) override;
+                  const std::optional<scenario::RegValue>& value) override {
+        registry.Put(RootOf(root), key, name, value);
+    }
     std::optional<scenario::RegValue> Value(scenario::Root root, const std::string& key,
-                                            const std::string& name) override;
-    void MakeReadOnly(scenario::Root root, const std::string& key) override;
-    void SetServerList(const std::string& bytes) override;
-    void AddCacheEntry(const scenario::CacheEntry& entry) override;
-    std::vector<scenario::CacheEntry> CacheEntries() override;
+                                            const std::string& name) override {
+        auto& values = registry.keys[{RootOf(root), Fold(key)}];
+        const auto found = values.find(Fold(name));
+        return found == values.end() ? std::nullopt : std::optional(found->second);
+    }
+    void MakeReadOnly(scenario::Root root, const std::string& key) override {
+        registry.Put(RootOf(root), key, "", std::nullopt);
+        registry.readOnly.insert({RootOf(root), Fold(key)});
+    }
+    void SetServerList(const std::string& bytes) override {
+        files.files[Fold(files.directory + "\\server.pxy")] = bytes;
+    }
+    void AddCacheEntry(const scenario::CacheEntry& entry) override {
+        cache.Add(entry.url, entry.cookie);
+    }
+    std::vector<scenario::CacheEntry> CacheEntries() override {
+        std::vector<scenario::CacheEntry> entries;
+        for (const auto& [serial, entry] : cache.entries) {
+            entries.push_back({entry.url, (entry.type & kCookieCacheEntry) != 0});
+        }
+        return entries;
+    }
 };
 
 class SimWindow : public WindowOps, public scenario::DialogDriver {
   public:
-    explicit SimWindow(NativeMachine& machine) : machine_(machine) {}
+    explicit SimWindow(NativeMachine& machine) : machine_(machine) {
+        // The radio groups run from one group-start button to the next.
+        for (const auto& [first, end] :
+             {std::pair{1000, 1003}, {1003, 1006}, {1006, 1010}, {1013, 1016}, {1016, 1019}}) {
+            for (int id = first; id < end; ++id) {
+                controls_[id].group = first;
+            }
+        }
+        controls_[IDC_PROXY_ENABLE].checkBox = controls_[IDC_PROXY_LOCAL].checkBox = true;
+        for (const int id : {1012, 1020, 1021, 1022, 1025, 1026, 1027, 1028, 1029, 1030}) {
+            controls_[id];
+        }
+    }
 
     // The window system around the dialog, as a test may set it.
     bool hasSystemMenu = true;
-    std::map<int, std::string> strings{{101, "Vormet のﾊﾞｰｼﾞｮﾝ情報(&A)..."}};
+    std::map<int, std::string> strings{{IDS_ABOUTBOX, "Vormet のﾊﾞｰｼﾞｮﾝ情報(&A)..."}};
 
-    scenario::Shown Open(const std::vector<int>& answers) override;
-    scenario::Shown Click(int id, const std::vector<int>& answers) override;
-    scenario::Shown SystemCommand(unsigned command, const std::vector<int>& answers) override;
-    scenario::Shown PressF1() override;
-    void Type(int id, const std::string& ansi) override;
+    scenario::Shown Open(const std::vector<int>& answers) override {
+        dialog_.emplace(SettingsServices{machine_.access, machine_.files, machine_.cache});
+        dialog_->Attach(*this);
+        return Run(answers, [this] { Send(kWmInitDialog); });
+    }
+    scenario::Shown Click(int id, const std::vector<int>& answers) override {
+        return Run(answers, [this, id] { Press(id); });
+    }
+    scenario::Shown SystemCommand(unsigned command, const std::vector<int>& answers) override {
+        return Run(answers, [this, command] { Send(kWmSysCommand, command); });
+    }
+    scenario::Shown PressF1() override {
+        return Run({}, [this] { Send(kWmHelp); });
+    }
+    void Type(int id, const std::string& ansi) override {
+        Control& control = controls_.at(id);
+        control.text = ansi.substr(0, control.limit != 0 ? control.limit : ansi.size());
+    }
     bool Checked(int id) override { return controls_.at(id).checked; }
     bool Enabled(int id) override { return controls_.at(id).enabled; }
     std::string Text(int id) override { return controls_.at(id).text; }
     std::vector<std::string> Items(int id) override { return controls_.at(id).items; }
     std::vector<scenario::MenuItem> SystemMenu() override { return menu_; }
-    bool MinimizedShowsIcon() override;
-    bool Close(scenario::CloseBy how) override;
+    bool MinimizedShowsIcon() override {
+        const bool normal = !Send(kWmPaint) && iconPaints_ == 0;
+        iconic_ = true;
+        const bool minimized = Send(kWmPaint) && iconPaints_ == 1;
+        iconic_ = false;
+        return iconSets_ == 1 && normal && minimized && Send(kWmQueryDragIcon) == kIcon;
+    }
+    bool Close(scenario::CloseBy how) override {
+        // The base dialog ends on OK (Enter outside a push button) and on
+        // Cancel (Esc, and the close box's command).
+        using scenario::CloseBy;
+        return !(how == CloseBy::kCloseBox && Send(kWmSysCommand, 0xF060)) &&
+               !Send(kWmCommand, ClickMessage(how == CloseBy::kEnter ? kIdOk : kIdCancel).wParam);
+    }
 
     void PostClick(int id) override { posted_.push_back(id); }
     bool IsChecked(int id) override { return controls_.at(id).checked; }
@@ -58,9 +120,17 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
     void Enable(int id, bool enabled) override { controls_.at(id).enabled = enabled; }
     std::string GetText(int id) override { return controls_.at(id).text; }
     void SetText(int id, const std::string& text) override { controls_.at(id).text = text; }
-    void AddComboItem(int id, const std::string& text) override;
+    void AddComboItem(int id, const std::string& text) override {
+        controls_.at(id).items.push_back(text);
+    }
     void LimitText(int id, std::size_t maxBytes) override { controls_.at(id).limit = maxBytes; }
-    int ShowMessage(std::string_view text, unsigned type) override;
+    int ShowMessage(std::string_view text, unsigned type) override {
+        shown_.boxes.push_back({std::string(text), type, "Vormet"});
+        const int answer =
+            answers_.empty() ? ((type & 0xF) == kMbYesNo ? kIdYes : kIdOk) : answers_.front();
+        answers_.empty() ? void() : answers_.pop_front();
+        return answer;
+    }
     void SetIcons() override { ++iconSets_; }
     bool PaintIfMinimized() override { return iconic_ && ++iconPaints_ != 0; }
     std::intptr_t DragIcon() override { return kIcon; }
@@ -70,13 +140,18 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
     void AppendSystemMenuItem(unsigned command, std::string_view text) override {
         menu_.push_back({command, std::string(text)});
     }
-    std::string LoadResourceString(int id) override;
-    int RunModal(Dialog& dialog) override;
+    std::string LoadResourceString(int id) override { return strings[id]; }
+    int RunModal(Dialog& dialog) override {
+        // The box is ended by its OK, which its own map must leave to the base.
+        const bool ends = !dialog.HandleMessage(ClickMessage(kIdOk));
+        shown_.dialogs.push_back(dialog.TemplateId() == IDD_ABOUTBOX && ends ? "ﾊﾞｰｼﾞｮﾝ情報" : "?");
+        return kIdOk;
+    }
 
   private:
     static constexpr std::intptr_t kIcon = 0x128;
     struct Control {
-        int group = 0;  // the first radio button of its group; 0: no radio button
+        int group = 0;  // the first radio button of its group; 0: not a radio button
         bool checkBox = false;
         bool checked = false;
         bool enabled = true;
@@ -84,11 +159,32 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
         std::vector<std::string> items;
         std::size_t limit = 0;  // 0: none
     };
-    // Runs what the user did, then the clicks it posted.
+
+    // What the user did, then the clicks it posted, in order.
     template <class Action>
-    scenario::Shown Run(const std::vector<int>& answers, Action action);
-    void Press(int id);
-    MessageResult Send(std::uint32_t msg, std::uintptr_t wParam = 0);
+    scenario::Shown Run(const std::vector<int>& answers, Action action) {
+        answers_.assign(answers.begin(), answers.end());
+        shown_ = {};
+        action();
+        for (; !posted_.empty(); posted_.pop_front()) {
+            Press(posted_.front());
+        }
+        return shown_;
+    }
+    void Press(int id) {
+        Control& control = controls_.at(id);
+        if (!control.enabled) {
+            return;
+        }
+        for (auto& [other, state] : controls_) {
+            state.checked = state.checked && (control.group == 0 || state.group != control.group);
+        }
+        control.checked = control.group != 0 || (control.checkBox && !control.checked);
+        Send(kWmCommand, ClickMessage(id).wParam);
+    }
+    MessageResult Send(std::uint32_t msg, std::uintptr_t wParam = 0) {
+        return dialog_->HandleMessage({msg, wParam, 0});
+    }
 
     NativeMachine& machine_;
     std::optional<CSettingsDlg> dialog_;
@@ -104,4 +200,9 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
 
 // A fresh machine and dialog; contentOnly: the URL cache lists its content
 // entries only when no pattern is given, as Windows does.
-scenario::Drivers NativeDrivers(bool contentOnly);
+inline scenario::Drivers NativeDrivers(bool contentOnly) {
+    auto machine = std::make_unique<NativeMachine>();
+    machine->cache.contentOnly = contentOnly;
+    auto dialog = std::make_unique<SimWindow>(*machine);
+    return {std::move(machine), std::move(dialog), nullptr};
+}

@@ -98,8 +98,9 @@ TEST(ProxyServer, ATextLongerThanAReadGetsBackIsRefusedWhole) {
 TEST(ServerList, LineRules) {
     const std::string bytes = "a\r\r\nb\n\rc\r" + std::string("d\0e\nf\x1Ag\n", 9);
     EXPECT_EQ(ParseServerList(bytes), (Items{"a", "", "b", "", "c", "d"}));
-    // The view ends where its bytes do, whatever follows them in memory.
-    EXPECT_EQ(ParseServerList(std::string_view("h\nlast\nmore", 6)), Items{"h"});
+    // The view ends where its bytes do, whatever follows them; a lone CR at
+    // its end ends the last line.
+    EXPECT_EQ(ParseServerList(std::string_view("h\nlast\r\nmore", 7)), (Items{"h", "last"}));
 }
 
 TEST(ServerList, BoundsOfALineOfTheItemsAndOfTheBytesRead) {
@@ -137,105 +138,61 @@ struct StopAtOnce : CleanObserver {
     bool KeepGoing(const CleanResult&) override { return false; }
 };
 
+enum Run { kFiles, kCookies, kStopAtOnce };
+constexpr std::uint32_t kTrue = ~0u;  // the size an entry needs
+constexpr std::size_t kNever = SIZE_MAX;
+using E = CleanEnd;
+
+// Entries by name and extra bytes: each needs 80 bytes, its name, a zero byte
+// and those. "Cookie:" names cookies.
 struct CleanCase {
-    const char* name;
-    std::function<void(FakeUrlCache&)> plant;
-    std::function<CleanResult(FakeUrlCache&)> run;
+    std::vector<std::pair<std::string, std::size_t>> entries;
+    std::uint32_t reportedSize;  // after a lack of space
+    std::size_t failAllocationsFrom, goodFetches;
+    std::string refused;
+    Run run;
     Items left;
     std::vector<std::size_t> allocations;
     CleanEnd end;
     std::size_t fetches;
 };
 
-CleanResult Files(FakeUrlCache& cache) {
-    return DeleteTemporaryFiles(cache);
-}
-
-void ThreeWithABigOne(FakeUrlCache& cache) {
-    cache.Add("a", false);
-    cache.Add("big", false, 6000);
-    cache.Add("b", false);
-}
-
+const std::vector<std::pair<std::string, std::size_t>> kThree = {{"a", 0}, {"big", 6000}, {"b", 0}};
 const CleanCase kCleanCases[] = {
-    {"EmptyCache", [](FakeUrlCache&) {}, Files, {}, {4096}, CleanEnd::kComplete, 1},
-    {"EntriesLargerThanTheBlockAreFetchedAgainIntoOneThatIsKept",
-     [](FakeUrlCache& c) {
-         c.Add("a", false, 5000);  // a record of 80 bytes, the url, its zero and these
-         c.Add("b", false, 12000);
-         c.Add("c", false, 8000);
-         c.Add("d", false, 4096 - 80 - 2);  // exactly the first block
-     },
-     Files,
+    // An empty cache ends the run at once.
+    {{}, kTrue, 0, kNever, "", kFiles, {}, {4096}, E::kComplete, 1},
+    // Larger entries are fetched again into one larger block, which is kept.
+    {{{"a", 5000}, {"b", 12000}, {"c", 8000}, {"d", 4096 - 82}},
+     kTrue,
+     0,
+     kNever,
+     "",
+     kFiles,
      {},
      {4096, 5082, 12082},
-     CleanEnd::kComplete,
+     E::kComplete,
      7},
-    {"LackOfSpaceAskingForZero",
-     [](FakeUrlCache& c) { ThreeWithABigOne(c), c.misreportedSize = 0; },
-     Files,
-     {"big", "b"},
-     {4096},
-     CleanEnd::kFailed,
-     2},
-    {"LackOfSpaceAskingForNoMoreThanTheBlock",
-     [](FakeUrlCache& c) { ThreeWithABigOne(c), c.misreportedSize = 4096; },
-     Files,
-     {"big", "b"},
-     {4096},
-     CleanEnd::kFailed,
-     2},
-    {"FirstAllocationFails",
-     [](FakeUrlCache& c) { c.Add("a", false), c.failAllocationsFrom = 1; },
-     Files,
-     {"a"},
-     {4096},
-     CleanEnd::kFailed,
-     0},
-    {"LargerAllocationFails",
-     [](FakeUrlCache& c) { ThreeWithABigOne(c), c.failAllocationsFrom = 2; },
-     Files,
-     {"big", "b"},
-     {4096, 6084},
-     CleanEnd::kFailed,
-     2},
-    {"RefusedDeletionIsSkipped",
-     [](FakeUrlCache& c) { ThreeWithABigOne(c), c.refused = {"big"}; },
-     Files,
-     {"big"},
-     {4096, 6084},
-     CleanEnd::kComplete,
-     5},
-    {"EnumerationFailureEndsTheRun",
-     [](FakeUrlCache& c) {
-         ThreeWithABigOne(c);
-         c.fetchesBeforeBreak = 1;
-         c.breakStatus = 8;  // ERROR_NOT_ENOUGH_MEMORY
-     },
-     Files,
-     {"big", "b"},
-     {4096},
-     CleanEnd::kFailed,
-     2},
-    {"ObserverStopsTheRun",
-     ThreeWithABigOne,
-     [](FakeUrlCache& c) {
-         StopAtOnce stop;
-         return DeleteTemporaryFiles(c, &stop);
-     },
-     {"big", "b"},
-     {4096},
-     CleanEnd::kStopped,
-     1},
-    {"CookiesInAContainerSpelledAsTheDocumentationHasIt",
-     [](FakeUrlCache& c) {
-         c.Add("cookie:a", true);
-         c.Add("Cookie", true);
-     },
-     [](FakeUrlCache& c) { return DeleteCookies(c); },
+    // A lack of space asking for 0, or for no more than the block, ends it.
+    {kThree, 0, 0, kNever, "", kFiles, {"big", "b"}, {4096}, E::kFailed, 2},
+    {kThree, 4096, 0, kNever, "", kFiles, {"big", "b"}, {4096}, E::kFailed, 2},
+    // So does a failed allocation, the first or a larger one.
+    {kThree, kTrue, 1, kNever, "", kFiles, {"a", "big", "b"}, {4096}, E::kFailed, 0},
+    {kThree, kTrue, 2, kNever, "", kFiles, {"big", "b"}, {4096, 6084}, E::kFailed, 2},
+    // A refused deletion is skipped; another failure of the enumeration ends
+    // the run, and so does the observer.
+    {kThree, kTrue, 0, kNever, "big", kFiles, {"big"}, {4096, 6084}, E::kComplete, 5},
+    {kThree, kTrue, 0, 1, "", kFiles, {"big", "b"}, {4096}, E::kFailed, 2},
+    {kThree, kTrue, 0, kNever, "", kStopAtOnce, {"big", "b"}, {4096}, E::kStopped, 1},
+    // Cookies in a container named as the documentation spells it.
+    {{{"cookie:a", 0}, {"Cookie", 0}},
+     kTrue,
+     0,
+     kNever,
+     "",
+     kCookies,
      {"Cookie"},
      {4096, 4096},
-     CleanEnd::kComplete,
+     E::kComplete,
      3},
 };
 
@@ -244,12 +201,22 @@ class Clean : public ::testing::TestWithParam<CleanCase> {};
 TEST_P(Clean, EndsAsItShouldWithNothingLeftOpen) {
     const CleanCase& c = GetParam();
     FakeUrlCache cache;
-    c.plant(cache);
-    const std::size_t before = cache.entries.size();
-    const CleanResult result = c.run(cache);
+    for (const auto& [url, extra] : c.entries) {
+        cache.Add(url, url.rfind("ookie", 1) == 1, extra);
+    }
+    c.reportedSize != kTrue ? void(cache.misreportedSize = c.reportedSize) : void();
+    cache.failAllocationsFrom = c.failAllocationsFrom;
+    cache.fetchesBeforeBreak = c.goodFetches;
+    cache.breakStatus = 8;  // ERROR_NOT_ENOUGH_MEMORY
+    cache.refused = {c.refused};
+    StopAtOnce stop;
+    const CleanResult result =
+        c.run == Run::kCookies
+            ? DeleteCookies(cache)
+            : DeleteTemporaryFiles(cache, c.run == Run::kFiles ? nullptr : &stop);
     EXPECT_EQ(cache.Urls(), c.left);
-    EXPECT_EQ(result.deleted, before - c.left.size());
-    EXPECT_EQ(result.refused, cache.refused.size());
+    EXPECT_EQ(result.deleted, c.entries.size() - c.left.size());
+    EXPECT_EQ(result.refused, c.refused.empty() ? 0u : 1u);
     EXPECT_EQ(cache.allocations, c.allocations);
     EXPECT_EQ(result.end, c.end);
     EXPECT_EQ(cache.fetches, c.fetches);
@@ -257,8 +224,7 @@ TEST_P(Clean, EndsAsItShouldWithNothingLeftOpen) {
     EXPECT_EQ(cache.faults, Items{});
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, Clean, ::testing::ValuesIn(kCleanCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, Clean, ::testing::ValuesIn(kCleanCases));
 
 TEST(StartUp, ReportsEachFailedReadBeforeTheNextAndPostsItsClicksAfterTheReads) {
     NativeMachine machine;
