@@ -31,13 +31,14 @@ TEST(Planting, NothingPlantedBesideTheExecutableOrInTheCurrentDirectoryRuns) {
         ASSERT_TRUE(CopyFileW(standIn.c_str(), planted.back().c_str(), FALSE));
         for (const std::string library : {"wininet", "comctl32", "uxtheme"}) {
             planted.push_back(dir + std::wstring(library.begin(), library.end()) + L".dll");
-            ASSERT_TRUE(CopyFileW(Beside(standIn, L"planted.dll").c_str(), planted.back().c_str(),
-                                  FALSE));
+            ASSERT_TRUE(
+                CopyFileW(Beside(standIn, L"planted.dll").c_str(), planted.back().c_str(), FALSE));
             for (const std::string program : {"Planted.exe", "loader.exe"}) {
                 const char kDiskFirst[] = "native,builtin";
                 machine.SetValue(scenario::Root::kCurrentUser,
                                  "Software\\Wine\\AppDefaults\\" + program + "\\DllOverrides",
-                                 library, scenario::RegValue{REG_SZ, {kDiskFirst, std::end(kDiskFirst)}});
+                                 library,
+                                 scenario::RegValue{REG_SZ, {kDiskFirst, std::end(kDiskFirst)}});
             }
         }
     }

@@ -23,7 +23,8 @@ __declspec(dllexport) LRESULT CALLBACK Probe(int code, WPARAM removed, LPARAM lP
             WriteFile(file, line, length, &length, NULL);
         }
         const LRESULT icon = (LRESULT)LoadIconW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(128));
-        const BOOL own = IsIconic(msg->hwnd) && SendMessageW(msg->hwnd, WM_QUERYDRAGICON, 0, 0) == icon &&
+        const BOOL own = IsIconic(msg->hwnd) &&
+                         SendMessageW(msg->hwnd, WM_QUERYDRAGICON, 0, 0) == icon &&
                          SendMessageW(msg->hwnd, WM_GETICON, ICON_BIG, 0) == icon &&
                          SendMessageW(msg->hwnd, WM_GETICON, ICON_SMALL, 0) == icon;
         WriteFile(file, own ? "iconic, own icon\n" : "not\n", own ? 17 : 4, &length, NULL);

@@ -51,25 +51,20 @@ HWND FocusOf(DWORD thread) {
 
 // A box as the user sees it, and its buttons from left to right.
 scenario::Box ReadBox(HWND box, std::vector<int>& buttons) {
-    std::map<LONG, int> byPosition;
-    bool icon = false;
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT rect;
-        GetWindowRect(child, &rect);
-        const LONG style = GetWindowLongW(child, GWL_STYLE);
-        if ((style & WS_VISIBLE) && (style & SS_TYPEMASK) == SS_ICON) {
-            // The exclamation, the only icon the program shows: which picture
-            // an icon of another process shows cannot be read from here.
-            icon = Ask(child, STM_GETICON) != 0;
-        } else if ((style & WS_VISIBLE) && GetDlgCtrlID(child) != kMessageTextId) {
-            byPosition[rect.left] = GetDlgCtrlID(child);
+    for (const int id : {IDYES, IDNO, IDOK, IDCANCEL}) {
+        if (IsWindowVisible(GetDlgItem(box, id))) {
+            buttons.push_back(id);
         }
-    }
-    for (const auto& [x, id] : byPosition) {
-        buttons.push_back(id);
     }
     const std::map<std::vector<int>, unsigned> kKinds = {
         {{IDOK}, MB_OK}, {{IDOK, IDCANCEL}, MB_OKCANCEL}, {{IDYES, IDNO}, MB_YESNO}};
+    // The exclamation, the only icon the program shows: which picture an icon
+    // of another process holds cannot be read from here.
+    bool icon = false;
+    for (HWND c = nullptr; (c = FindWindowExW(box, c, L"Static", nullptr));) {
+        const LONG kind = GetWindowLongW(c, GWL_STYLE) & (SS_TYPEMASK | WS_VISIBLE);
+        icon = icon || (kind == (SS_ICON | WS_VISIBLE) && Ask(c, STM_GETICON) != 0);
+    }
     return {Narrow(TextOf(GetDlgItem(box, kMessageTextId))),
             (kKinds.count(buttons) ? kKinds.at(buttons) : 0xF) | (icon ? MB_ICONEXCLAMATION : 0),
             Narrow(TextOf(box))};
@@ -205,7 +200,8 @@ void WineDialog::Type(int id, const std::string& ansi) {
     auto* wide = static_cast<wchar_t*>(GlobalLock(text));
     wide[MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansi.size(), wide, ansi.size())] = L'\0';
     GlobalUnlock(text);
-    ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, text));
+    ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() &&
+                SetClipboardData(CF_UNICODETEXT, text));
     CloseClipboard();
     const HWND edit = FindWindowExW(Item(id), nullptr, L"Edit", nullptr);  // a combo box's
     if (Enabled(id)) {
@@ -240,19 +236,20 @@ std::vector<std::string> WineDialog::Items(int id) {
 // Menus and icons belong to their process: probe.c, hooked into the program's
 // thread, reads them there and writes them to a file, a line each.
 std::vector<std::string> WineDialog::Probe() {
-    wchar_t path[MAX_PATH];
-    const std::wstring self(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
-    const HMODULE probe = LoadLibraryW((self.substr(0, self.rfind(L'\\')) + L"\\probe.dll").c_str());
+    const HMODULE probe = LoadLibraryW(L"probe.dll");  // beside this program
     const auto proc = reinterpret_cast<void (*)()>(GetProcAddress(probe, "Probe"));
     const HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, reinterpret_cast<HOOKPROC>(proc), probe,
                                          process_.dwThreadId);
+    char temp[MAX_PATH];
+    const std::string answer =
+        std::string(temp, GetTempPathA(MAX_PATH, temp)) + "qeltrin-probe.txt";
+    DeleteFileA(answer.c_str());
     PostMessageW(Main(), RegisterWindowMessageW(L"QeltrinProbe"), 0, 0);
     EXPECT_TRUE(hook && RoundTrip()) << "no probe";
     UnhookWindowsHookEx(hook);
     FreeLibrary(probe);
-    char temp[MAX_PATH];
-    std::ifstream file(std::string(temp, GetTempPathA(MAX_PATH, temp)) + "qeltrin-probe.txt");
-    std::vector<std::string> lines;
+    std::ifstream file(answer);
+    std::vector<std::string> lines = {""};  // never empty
     for (std::string line; std::getline(file, line);) {
         lines.push_back(line);
     }
@@ -271,14 +268,21 @@ std::vector<scenario::MenuItem> WineDialog::SystemMenu() {
 }
 
 // Minimized, a window has no client area to paint here: what shows of it is
-// the icon it offers, which must be its own, also for dragging.
+// the icon it carries, which must be its own, also for dragging.
 bool WineDialog::MinimizedShowsIcon() {
-    PostMessageW(Main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    Settle({});
-    const std::vector<std::string> probed = Probe();
-    PostMessageW(Main(), WM_SYSCOMMAND, SC_RESTORE, 0);
-    Settle({});
-    return !probed.empty() && probed.back() == "iconic, own icon" && !IsIconic(Main());
+    bool shown = false;
+    for (const bool minimize : {true, false}) {
+        // Wine drops a minimize that comes too soon after the window is shown.
+        for (int i = 0; i < 100 && IsIconic(Main()) != minimize; ++i) {
+            if (i % 10 == 0) {
+                PostMessageW(main_, WM_SYSCOMMAND, minimize ? SC_MINIMIZE : SC_RESTORE, 0);
+            }
+            Settle({});
+            Sleep(10);
+        }
+        shown = minimize ? Probe().back() == "iconic, own icon" : shown && !IsIconic(main_);
+    }
+    return shown;
 }
 
 bool WineDialog::Close(scenario::CloseBy how) {

@@ -12,7 +12,7 @@
 class WineDialog final : public scenario::DialogDriver {
   public:
     WineDialog(std::wstring exe, std::wstring directory);  // where Open starts it
-    ~WineDialog() override;                                 // ends it if it still runs
+    ~WineDialog() override;                                // ends it if it still runs
     WineDialog(const WineDialog&) = delete;
     WineDialog& operator=(const WineDialog&) = delete;
 

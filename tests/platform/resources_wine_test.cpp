@@ -25,12 +25,13 @@ std::wstring Version(const wchar_t* name) {
 
 // Measured in the font each static gets, every text fits its control.
 TEST(Resources, EveryStaticTextIsShownWholeAndTheAboutBoxTellsTheVersion) {
-    const HMODULE exe = LoadLibraryExW(VormetExe().c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    const HMODULE exe =
+        LoadLibraryExW(VormetExe().c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     std::vector<std::wstring> texts;
     for (const int id : {IDD_ABOUTBOX, IDD_SETTINGS}) {
         const HWND dialog = CreateDialogParamW(
-            exe, MAKEINTRESOURCEW(id), nullptr, [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return 0; },
-            0);
+            exe, MAKEINTRESOURCEW(id), nullptr,
+            [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return 0; }, 0);
         ASSERT_NE(dialog, nullptr) << id;
         for (HWND c = GetWindow(dialog, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
             wchar_t name[8] = {};

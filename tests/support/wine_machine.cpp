@@ -30,8 +30,8 @@ bool Protect(Root root, const std::string& path, bool readOnly) {
     GetTokenInformation(token, TokenUser, user, size, &size);
     CloseHandle(token);
     ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &sid);
-    const std::wstring sddl = (readOnly ? L"D:(D;;0x10006;;;" + std::wstring(sid) + L")" : L"D:") +
-                              L"(A;;KA;;;WD)";
+    const std::wstring sddl =
+        (readOnly ? L"D:(D;;0x10006;;;" + std::wstring(sid) + L")" : L"D:") + L"(A;;KA;;;WD)";
     LocalFree(sid);
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     HKEY key = nullptr;
