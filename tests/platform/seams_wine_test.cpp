@@ -8,7 +8,6 @@
 #include "proxy/file_seam.h"
 #include "store/registry_access.h"
 #include "tests/support/wine_machine.h"
-#include "tests/support/wine_url_cache.h"
 
 namespace {
 
@@ -33,10 +32,10 @@ TEST(RegistrySeam, WritesCreateMissingKeysAndAReadOnlyKeyReadsOnlyForReading) {
 class UrlCacheSeamTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(wine_cache::Empty());
-        for (const char* url : {"http://a.example/", "Cookie:u@a.example/"}) {
-            ASSERT_TRUE(wine_cache::Seed(url, url[0] == 'C'));
-            ASSERT_TRUE(wine_cache::Seed(url + std::string("large"), url[0] == 'C', 6000));
+        machine.Clean();
+        for (const std::string url : {"http://a.example/", "Cookie:u@a.example/"}) {
+            machine.AddCacheEntry({url, url[0] == 'C'});
+            machine.AddCacheEntry({url + "large", url[0] == 'C'}, 6000);
         }
     }
     // A refusal for lack of space is met with a block of the size it asks for,
@@ -60,6 +59,7 @@ class UrlCacheSeamTest : public ::testing::Test {
             }
         }
     }
+    WineMachine machine;
     UrlCacheSeam& cache = TheUrlCache();
     int refusals = 0;
 };

@@ -2,13 +2,13 @@
 
 #include <windows.h>
 #include <sddl.h>
+#include <wininet.h>
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "store/registry_paths.h"
-#include "tests/support/wine_url_cache.h"
 
 namespace {
 
@@ -78,7 +78,10 @@ void WineMachine::Clean() {
     RegDeleteTreeA(HKEY_CURRENT_USER, kPolicySettingsKey);
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPolicySettingsKey);
     DeleteFileW((directory_ + L"\\server.pxy").c_str());
-    EXPECT_TRUE(wine_cache::Empty()) << "the URL cache could not be emptied";
+    for (const scenario::CacheEntry& entry : CacheEntries()) {
+        DeleteUrlCacheEntryA(entry.url.c_str());
+    }
+    EXPECT_TRUE(CacheEntries().empty()) << "the URL cache could not be emptied";
 }
 
 void WineMachine::SetValue(Root root, const std::string& key, const std::string& name,
@@ -131,13 +134,29 @@ void WineMachine::SetServerList(const std::string& bytes) {
 }
 
 void WineMachine::AddCacheEntry(const scenario::CacheEntry& entry) {
-    EXPECT_TRUE(wine_cache::Seed(entry.url, entry.cookie)) << entry.url;
+    AddCacheEntry(entry, 0);
 }
 
+void WineMachine::AddCacheEntry(const scenario::CacheEntry& entry, std::size_t headerBytes) {
+    std::string headers = "X-Pad: " + std::string(headerBytes, 'p') + "\r\n\r\n";
+    EXPECT_TRUE(CommitUrlCacheEntryA(
+        entry.url.c_str(), nullptr, {}, {}, entry.cookie ? COOKIE_CACHE_ENTRY : 0,
+        reinterpret_cast<BYTE*>(headers.data()), headers.size(), nullptr, nullptr))
+        << entry.url;
+}
+
+// Wine lists every entry when no pattern is given, cookies too.
 std::vector<scenario::CacheEntry> WineMachine::CacheEntries() {
     std::vector<scenario::CacheEntry> entries;
-    for (const wine_cache::Entry& entry : wine_cache::Read()) {
-        entries.push_back({entry.url, entry.Cookie()});
+    std::vector<char> block(1 << 20);
+    auto* info = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(block.data());
+    DWORD size = block.size();
+    const HANDLE find = FindFirstUrlCacheEntryA(nullptr, info, &size);
+    for (bool found = find != nullptr; found; found = FindNextUrlCacheEntryA(find, info, &size)) {
+        entries.push_back(
+            {info->lpszSourceUrlName, (info->CacheEntryType & COOKIE_CACHE_ENTRY) != 0});
+        size = block.size();
     }
+    FindCloseUrlCache(find);
     return entries;
 }

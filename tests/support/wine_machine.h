@@ -24,6 +24,8 @@ class WineMachine final : public scenario::Machine {
     void MakeReadOnly(scenario::Root root, const std::string& key) override;
     void SetServerList(const std::string& bytes) override;
     void AddCacheEntry(const scenario::CacheEntry& entry) override;
+    // One whose record takes more than headerBytes.
+    void AddCacheEntry(const scenario::CacheEntry& entry, std::size_t headerBytes);
     std::vector<scenario::CacheEntry> CacheEntries() override;
 
   private:
