@@ -25,7 +25,51 @@
 
 #include "cache/url_cache_cleaner.h"
 #include "cache/win32_url_cache.h"
-#include "tests/support/wine_url_cache.h"
+
+// Seeding and reading Wine's real URL cache through wininet.
+namespace wine_cache {
+
+struct Entry {
+    std::string url;
+    DWORD type = 0;
+    DWORD recordSize = 0;
+    bool Cookie() const { return (type & COOKIE_CACHE_ENTRY) != 0; }
+};
+
+// An entry without a file; headers of headerBytes make its record larger.
+inline bool Seed(const std::string& url, bool cookie, std::size_t headerBytes = 0) {
+    std::string headers = headerBytes ? "X-Pad: " + std::string(headerBytes, 'p') + "\r\n\r\n" : "";
+    return CommitUrlCacheEntryA(url.c_str(), nullptr, {}, {}, cookie ? COOKIE_CACHE_ENTRY : 0,
+                                reinterpret_cast<BYTE*>(headers.data()),
+                                static_cast<DWORD>(headers.size()), nullptr, nullptr);
+}
+
+// What an enumeration with the pattern lists, in its order.
+inline std::vector<Entry> Read(const char* pattern = nullptr) {
+    std::vector<Entry> entries;
+    std::vector<char> block(1 << 20);
+    auto* info = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(block.data());
+    DWORD size = block.size();
+    const HANDLE find = FindFirstUrlCacheEntryA(pattern, info, &size);
+    if (find == nullptr) {
+        return entries;
+    }
+    do {
+        entries.push_back({info->lpszSourceUrlName, info->CacheEntryType, size});
+        size = block.size();
+    } while (FindNextUrlCacheEntryA(find, info, &size));
+    FindCloseUrlCache(find);
+    return entries;
+}
+
+inline bool Empty() {  // true when nothing is left
+    for (const Entry& entry : Read()) {
+        DeleteUrlCacheEntryA(entry.url.c_str());
+    }
+    return Read().empty();
+}
+
+}  // namespace wine_cache
 
 namespace {
 
@@ -66,6 +110,26 @@ Census Count() {
     return census;
 }
 
+// A page with its file in the cache folder, as a browser leaves one.
+bool SeedPage(const std::string& url, const std::string& headers) {
+    char file[MAX_PATH] = {};
+    if (!CreateUrlCacheEntryA(url.c_str(), 0, "htm", file, 0)) {
+        return false;
+    }
+    HANDLE handle = CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    static const char kPage[] = "<html><body>cached page</body></html>";
+    DWORD written = 0;
+    const bool wrote = WriteFile(handle, kPage, sizeof kPage - 1, &written, nullptr) != FALSE;
+    CloseHandle(handle);
+    std::string stored = headers;
+    return wrote && CommitUrlCacheEntryA(url.c_str(), file, {}, {}, NORMAL_CACHE_ENTRY,
+                                         reinterpret_cast<BYTE*>(stored.data()),
+                                         static_cast<DWORD>(stored.size()), nullptr, nullptr);
+}
+
 int Seed(long pages) {
     if (!wine_cache::Empty()) {
         std::fprintf(stderr, "the cache could not be emptied\n");
@@ -78,20 +142,20 @@ int Seed(long pages) {
     for (long i = 0; i < pages; ++i) {
         const std::string url = "http://host" + std::to_string(i % 211) + ".example/page/" +
                                 std::to_string(i) + ".html";
-        failed += wine_cache::SeedPage(url, headers) ? 0 : 1;
+        failed += SeedPage(url, headers) ? 0 : 1;
     }
     for (long i = 0; i < cookies; ++i) {
         const std::string url = "Cookie:user@host" + std::to_string(i) + ".example/";
-        failed += wine_cache::SeedCookie(url) ? 0 : 1;
+        failed += wine_cache::Seed(url, true) ? 0 : 1;
     }
     // Growing sizes, so the cleaner's block may be replaced more than once.
     const std::size_t largeSizes[] = {5000, 7000, 9000, 12000};
     for (std::size_t i = 0; i < std::size(largeSizes); ++i) {
         const std::string url = "http://large" + std::to_string(i) + ".example/";
-        failed += wine_cache::SeedPage(url, wine_cache::LongHeaders(largeSizes[i])) ? 0 : 1;
+        const std::string padding = "X-Padding: " + std::string(largeSizes[i], 'p') + "\r\n\r\n";
+        failed += SeedPage(url, padding) ? 0 : 1;
     }
-    failed +=
-        wine_cache::SeedCookie("Cookie:user@large.example/", wine_cache::LongHeaders(8000)) ? 0 : 1;
+    failed += wine_cache::Seed("Cookie:user@large.example/", true, 8000) ? 0 : 1;
     const double seconds = Seconds() - start;
     const Census census = Count();
     std::printf(

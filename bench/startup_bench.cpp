@@ -10,13 +10,15 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "resources/resource.h"
-#include "tests/e2e/support/driver.h"
-#include "tests/e2e/support/startup_values.h"
+#include "store/registry_paths.h"
+#include "tests/e2e/wine_dialog.h"
+#include "tests/support/wine_machine.h"
 
 namespace {
 
@@ -42,29 +44,27 @@ struct DialogTimes {
     double settled;  // and every click posted at start-up has been handled
 };
 
-std::optional<DialogTimes> TimeDialog() {
-    e2e::App app;
+std::optional<DialogTimes> TimeDialog(const std::wstring& exe, const std::wstring& directory) {
+    WineDialog app(exe, directory);
     const double start = NowMs();
     if (!app.Start()) {
         std::fprintf(stderr, "could not start the executable\n");
         return std::nullopt;
     }
     // The same end point as the panel's, before the dialog's own settling.
-    for (HWND dialog = nullptr; NowMs() - start < kTimeoutMs && app.Running(); Sleep(1)) {
-        dialog = app.MainDialog();
+    for (HWND dialog = nullptr; NowMs() - start < kTimeoutMs; Sleep(1)) {
+        dialog = app.Main();
         if (dialog != nullptr && IsWindowVisible(dialog)) {
             break;
         }
     }
     const double shown = NowMs() - start;
-    const e2e::Outcome outcome = app.Settle(IDOK, kTimeoutMs);
+    bool complete = app.Settle({}).boxes.empty();
     const double elapsed = NowMs() - start;
-    bool complete = outcome.settled && outcome.boxes.empty();
     for (const int id : kReflected) {
-        complete = complete && app.IsChecked(id);
+        complete = complete && app.Checked(id);
     }
-    app.PressKey(VK_ESCAPE);
-    app.WaitForExit();
+    complete = app.Close(scenario::CloseBy::kEsc) && complete;
     if (!complete) {
         std::fprintf(stderr, "the dialog did not settle as expected\n");
         return std::nullopt;
@@ -89,8 +89,11 @@ std::optional<double> TimePanel() {
     HWND window = nullptr;
     while (window == nullptr && NowMs() - start < kTimeoutMs &&
            WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
-        for (const HWND candidate : e2e::TopLevelWindows(process.dwProcessId, "#32770")) {
-            if (IsWindowVisible(candidate)) {
+        for (HWND candidate = nullptr;
+             (candidate = FindWindowExW(nullptr, candidate, L"#32770", nullptr)) != nullptr;) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(candidate, &owner);
+            if (owner == process.dwProcessId && IsWindowVisible(candidate)) {
                 window = candidate;
             }
         }
@@ -141,33 +144,39 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int runs = argc > 2 ? std::max(5, std::atoi(argv[2])) : 7;
-    e2e::SetExeUnderTest(e2e::WindowsPath(argv[1]));
-    e2e::SetPollInterval(1);
+    std::wstring exe = L"Z:";  // where Wine shows the Unix root
+    for (const char* c = argv[1]; *c != '\0'; ++c) {
+        exe += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+    }
 
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
-    if (GetFileAttributesExW(e2e::ExeUnderTest().c_str(), GetFileExInfoStandard, &attributes)) {
+    if (GetFileAttributesExW(exe.c_str(), GetFileExInfoStandard, &attributes)) {
         const ULONGLONG size =
             (ULONGLONG{attributes.nFileSizeHigh} << 32) | attributes.nFileSizeLow;
         std::printf("Vormet.exe size: %llu bytes (%.1f KiB)\n", size, size / 1024.0);
     }
-    if (!e2e::WarmUpDesktop()) {
-        std::fprintf(stderr, "startup_bench: %s\n", e2e::kNoDesktopHint);
-        return 1;
+    // Every value readable, so the dialog opens without a box.
+    WineMachine machine;
+    machine.Clean();
+    const std::pair<const char*, std::uint32_t> zone[] = {
+        {"1400", 3}, {"1402", 0}, {"1C00", 0x20000}, {"1A02", 3}, {"1A03", 0}};
+    for (const auto& [name, value] : zone) {
+        scenario::RegValue dword{REG_DWORD, std::vector<std::uint8_t>(4)};
+        std::memcpy(dword.bytes.data(), &value, 4);
+        machine.SetValue(scenario::Root::kCurrentUser, kZoneKey, name, dword);
     }
-    if (!e2e::StoreReadableStartupValues()) {
-        std::fprintf(stderr, "could not store the start-up values\n");
-        return 1;
-    }
+    machine.SetValue(scenario::Root::kCurrentUser, kSettingsKey, "ProxyEnable",
+                     scenario::RegValue{REG_DWORD, {0, 0, 0, 0}});
 
     // Warm-up: loads both programs' DLLs and fonts into the caches.
-    if (!TimeDialog() || !TimePanel()) {
+    if (!TimeDialog(exe, machine.Directory()) || !TimePanel()) {
         return 1;
     }
     std::vector<double> shown;
     std::vector<double> dialog;
     std::vector<double> panel;
     for (int i = 0; i < runs; ++i) {
-        const std::optional<DialogTimes> a = TimeDialog();
+        const std::optional<DialogTimes> a = TimeDialog(exe, machine.Directory());
         const std::optional<double> b = TimePanel();
         if (!a || !b) {
             return 1;

@@ -20,7 +20,7 @@ else
     build=$root/build/windows
     exe=$build/Vormet.exe
 fi
-helper=$build/tests/e2e/open_about.exe
+helper=$build/bench/open_about.exe
 for f in "$exe" "$helper"; do
     [[ -f $f ]] || { echo "screenshot-about: missing $f" >&2; exit 1; }
 done

@@ -1,0 +1,296 @@
+#include "tests/e2e/wine_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <map>
+
+namespace {
+
+constexpr DWORD kTimeoutMs = 20000;     // a fresh prefix first builds its font caches
+constexpr int kMessageTextId = 0xFFFF;  // the static of a message box's text
+
+LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kTimeoutMs, &result);
+    return static_cast<LRESULT>(result);
+}
+
+std::string Narrow(const std::wstring& text, UINT codePage = CP_UTF8) {
+    std::string bytes(text.size() * 3, '\0');
+    bytes.resize(WideCharToMultiByte(codePage, 0, text.data(), text.size(), bytes.data(),
+                                     bytes.size(), nullptr, nullptr));
+    return bytes;
+}
+
+std::wstring TextOf(HWND window) {
+    std::wstring text(Ask(window, WM_GETTEXTLENGTH) + 1, L'\0');
+    text.resize(Ask(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
+    return text;
+}
+
+// The dialogs of a process, from the top of the Z order down.
+std::vector<HWND> DialogsOf(DWORD process) {
+    std::vector<HWND> dialogs;
+    DWORD id = 0;
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"#32770", nullptr));) {
+        if (GetWindowThreadProcessId(w, &id) && id == process) {
+            dialogs.push_back(w);
+        }
+    }
+    return dialogs;
+}
+
+HWND FocusOf(DWORD thread) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(thread, &info);
+    return info.hwndFocus;
+}
+
+// A box as the user sees it, and its buttons from left to right.
+scenario::Box ReadBox(HWND box, std::vector<int>& buttons) {
+    for (const int id : {IDYES, IDNO, IDOK, IDCANCEL}) {
+        if (IsWindowVisible(GetDlgItem(box, id))) {
+            buttons.push_back(id);
+        }
+    }
+    const std::map<std::vector<int>, unsigned> kKinds = {
+        {{IDOK}, MB_OK}, {{IDOK, IDCANCEL}, MB_OKCANCEL}, {{IDYES, IDNO}, MB_YESNO}};
+    // The exclamation, the only icon the program shows: which picture an icon
+    // of another process holds cannot be read from here.
+    bool icon = false;
+    for (HWND c = nullptr; (c = FindWindowExW(box, c, L"Static", nullptr));) {
+        const LONG kind = GetWindowLongW(c, GWL_STYLE) & (SS_TYPEMASK | WS_VISIBLE);
+        icon = icon || (kind == (SS_ICON | WS_VISIBLE) && Ask(c, STM_GETICON) != 0);
+    }
+    return {Narrow(TextOf(GetDlgItem(box, kMessageTextId))),
+            (kKinds.count(buttons) ? kKinds.at(buttons) : 0xF) | (icon ? MB_ICONEXCLAMATION : 0),
+            Narrow(TextOf(box))};
+}
+
+}  // namespace
+
+WineDialog::WineDialog(std::wstring exe, std::wstring directory)
+    : exe_(std::move(exe)), directory_(std::move(directory)) {}
+
+WineDialog::~WineDialog() {
+    if (process_.hProcess != nullptr) {
+        TerminateProcess(process_.hProcess, 1);
+        WaitForSingleObject(process_.hProcess, kTimeoutMs);
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+}
+
+bool WineDialog::Start() {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + exe_ + L"\"";
+    return CreateProcessW(exe_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          directory_.c_str(), &startup, &process_);
+}
+
+// The process's dialog without an owner; it exists before it is shown.
+HWND WineDialog::Main() {
+    for (const HWND w : main_ ? std::vector<HWND>{} : DialogsOf(process_.dwProcessId)) {
+        main_ = GetWindow(w, GW_OWNER) ? main_ : w;
+    }
+    return main_;
+}
+
+// Posts a state change to a group box, where it shows nothing, and waits until
+// the program has handled it, and so everything posted before it.
+bool WineDialog::RoundTrip() {
+    const HWND marker = FindWindowExW(Main(), nullptr, L"Button", nullptr);  // "JavaScriptの設定"
+    Ask(marker, BM_SETSTATE, FALSE);
+    PostMessageW(marker, BM_SETSTATE, TRUE, 0);
+    for (const ULONGLONG end = GetTickCount64() + kTimeoutMs; GetTickCount64() < end; Sleep(1)) {
+        if (Ask(marker, BM_GETSTATE) & BST_PUSHED) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Settled when no other dialog is open and two round trips in a row found
+// none: what an answer sets off (a preset's five clicks) may come behind the
+// first one.
+scenario::Shown WineDialog::Settle(const std::vector<int>& answers) {
+    scenario::Shown shown;
+    const ULONGLONG end = GetTickCount64() + kTimeoutMs;
+    for (int quiet = 0; quiet < 2;) {
+        if (WaitForSingleObject(process_.hProcess, 0) != WAIT_TIMEOUT || GetTickCount64() > end) {
+            ADD_FAILURE() << "the program ended or hangs";
+            return shown;
+        }
+        bool busy = !Main() || !IsWindowVisible(main_);
+        for (const HWND w : DialogsOf(process_.dwProcessId)) {
+            busy = busy || w != main_;  // until it is gone
+            if (w == main_ || !IsWindowVisible(w) || !handled_.insert(w).second) {
+                continue;
+            }
+            EXPECT_EQ(GetWindow(w, GW_OWNER), main_) << Narrow(TextOf(w)) << " has another owner";
+            int press = IDOK;
+            if (GetDlgItem(w, kMessageTextId) != nullptr) {
+                std::vector<int> buttons;
+                shown.boxes.push_back(ReadBox(w, buttons));
+                press = shown.boxes.size() <= answers.size() ? answers[shown.boxes.size() - 1]
+                                                             : buttons.front();
+                if (std::find(buttons.begin(), buttons.end(), press) == buttons.end()) {
+                    ADD_FAILURE() << shown.boxes.back().text << " has no button " << press;
+                    press = buttons.front();
+                }
+            } else {
+                shown.dialogs.push_back(Narrow(TextOf(w)));
+                EXPECT_FALSE(IsWindowEnabled(main_)) << "the main dialog takes input under it";
+            }
+            PostMessageW(GetDlgItem(w, press), BM_CLICK, 0, 0);
+            break;  // one at a time, topmost first, as stacked boxes must be
+        }
+        quiet = !busy && RoundTrip() ? quiet + 1 : 0;
+        Sleep(busy ? 1 : 0);
+    }
+    return shown;
+}
+
+scenario::Shown WineDialog::Open(const std::vector<int>& answers) {
+    EXPECT_TRUE(Start()) << "could not start the program";
+    return Settle(answers);
+}
+
+// A user cannot click a disabled control, nor type into it.
+scenario::Shown WineDialog::Click(int id, const std::vector<int>& answers) {
+    if (Enabled(id)) {
+        PostMessageW(Item(id), BM_CLICK, 0, 0);
+    }
+    return Settle(answers);
+}
+
+scenario::Shown WineDialog::SystemCommand(unsigned command, const std::vector<int>& answers) {
+    PostMessageW(Main(), WM_SYSCOMMAND, command, 0);
+    return Settle(answers);
+}
+
+// The help viewer is a process of its own, which the program then waits for
+// (it would tell that the help file is missing): it is ended once it is up.
+scenario::Shown WineDialog::PressF1() {
+    PostMessageW(FocusOf(process_.dwThreadId), 0x004D, 0, 0);  // WM_KEYF1, as the system sends
+    HWND viewer = nullptr;
+    for (int i = 0; i < 1000 && !(viewer = FindWindowW(L"MS_WINHELP", nullptr)); ++i) {
+        Sleep(10);
+    }
+    DWORD id = 0;
+    GetWindowThreadProcessId(viewer, &id);
+    if (const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+        TerminateProcess(process, 0);
+        WaitForSingleObject(process, kTimeoutMs);
+        CloseHandle(process);
+    }
+    scenario::Shown shown = Settle({});
+    shown.help = viewer != nullptr;
+    return shown;
+}
+
+// Pasted over the whole text, so the control's length limit applies: typed
+// key by key, a 64 KiB list would be laid out again after every key.
+void WineDialog::Type(int id, const std::string& ansi) {
+    const HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, (ansi.size() + 1) * sizeof(wchar_t));
+    auto* wide = static_cast<wchar_t*>(GlobalLock(text));
+    wide[MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansi.size(), wide, ansi.size())] = L'\0';
+    GlobalUnlock(text);
+    ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() &&
+                SetClipboardData(CF_UNICODETEXT, text));
+    CloseClipboard();
+    const HWND edit = FindWindowExW(Item(id), nullptr, L"Edit", nullptr);  // a combo box's
+    if (Enabled(id)) {
+        Ask(edit ? edit : Item(id), EM_SETSEL, 0, -1);
+        Ask(edit ? edit : Item(id), WM_PASTE);
+    }
+}
+
+bool WineDialog::Checked(int id) {
+    return Ask(Item(id), BM_GETCHECK) == BST_CHECKED;
+}
+
+bool WineDialog::Enabled(int id) {
+    return IsWindowEnabled(Item(id));
+}
+
+// As the program's A calls read them: in code page 932.
+std::string WineDialog::Text(int id) {
+    return Narrow(TextOf(Item(id)), CP_ACP);
+}
+
+std::vector<std::string> WineDialog::Items(int id) {
+    std::vector<std::string> items;
+    for (LRESULT i = 0; i < Ask(Item(id), CB_GETCOUNT); ++i) {
+        std::wstring item(Ask(Item(id), CB_GETLBTEXTLEN, i) + 1, L'\0');
+        item.resize(Ask(Item(id), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data())));
+        items.push_back(Narrow(item, CP_ACP));
+    }
+    return items;
+}
+
+// Menus and icons belong to their process: probe.c, hooked into the program's
+// thread, reads them there and writes them to a file, a line each.
+std::vector<std::string> WineDialog::Probe() {
+    const HMODULE probe = LoadLibraryW(L"probe.dll");  // beside this program
+    const auto proc = reinterpret_cast<void (*)()>(GetProcAddress(probe, "Probe"));
+    const HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, reinterpret_cast<HOOKPROC>(proc), probe,
+                                         process_.dwThreadId);
+    char temp[MAX_PATH];
+    const std::string answer =
+        std::string(temp, GetTempPathA(MAX_PATH, temp)) + "qeltrin-probe.txt";
+    DeleteFileA(answer.c_str());
+    PostMessageW(Main(), RegisterWindowMessageW(L"QeltrinProbe"), 0, 0);
+    EXPECT_TRUE(hook && RoundTrip()) << "no probe";
+    UnhookWindowsHookEx(hook);
+    FreeLibrary(probe);
+    std::ifstream file(answer);
+    std::vector<std::string> lines = {""};  // never empty
+    for (std::string line; std::getline(file, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<scenario::MenuItem> WineDialog::SystemMenu() {
+    std::vector<scenario::MenuItem> items;
+    for (const std::string& line : Probe()) {
+        const std::size_t tab = line.find('\t');
+        if (tab != std::string::npos) {
+            items.push_back({static_cast<unsigned>(std::stoul(line)), line.substr(tab + 1)});
+        }
+    }
+    return items;
+}
+
+// Minimized, a window has no client area to paint here: what shows of it is
+// the icon it carries, which must be its own, also for dragging.
+bool WineDialog::MinimizedShowsIcon() {
+    bool shown = false;
+    for (const bool minimize : {true, false}) {
+        // Wine drops a minimize that comes too soon after the window is shown.
+        for (int i = 0; i < 100 && IsIconic(Main()) != minimize; ++i) {
+            if (i % 10 == 0) {
+                PostMessageW(main_, WM_SYSCOMMAND, minimize ? SC_MINIMIZE : SC_RESTORE, 0);
+            }
+            Settle({});
+            Sleep(10);
+        }
+        shown = minimize ? Probe().back() == "iconic, own icon" : shown && !IsIconic(main_);
+    }
+    return shown;
+}
+
+bool WineDialog::Close(scenario::CloseBy how) {
+    if (how == scenario::CloseBy::kCloseBox) {
+        PostMessageW(Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    } else {
+        PostMessageW(FocusOf(process_.dwThreadId), WM_KEYDOWN,
+                     how == scenario::CloseBy::kEsc ? VK_ESCAPE : VK_RETURN, 1);
+    }
+    return WaitForSingleObject(process_.hProcess, kTimeoutMs) == WAIT_OBJECT_0;
+}

@@ -1,0 +1,162 @@
+#include "tests/support/wine_machine.h"
+
+#include <windows.h>
+#include <sddl.h>
+#include <wininet.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "store/registry_paths.h"
+
+namespace {
+
+using scenario::Root;
+
+HKEY RootKey(Root root) {
+    return root == Root::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+// Everyone may do everything with the key; when readOnly, the user is first
+// denied every change (DELETE, KEY_CREATE_SUB_KEY, KEY_SET_VALUE), so that
+// opening it with full access fails too, and reading does not.
+bool Protect(Root root, const std::string& path, bool readOnly) {
+    HANDLE token = nullptr;
+    BYTE user[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof user;
+    wchar_t* sid = nullptr;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
+    GetTokenInformation(token, TokenUser, user, size, &size);
+    CloseHandle(token);
+    ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &sid);
+    const std::wstring sddl =
+        (readOnly ? L"D:(D;;0x10006;;;" + std::wstring(sid) + L")" : L"D:") + L"(A;;KA;;;WD)";
+    LocalFree(sid);
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    HKEY key = nullptr;
+    const bool ok =
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1,
+                                                             &descriptor, nullptr) &&
+        RegOpenKeyExA(RootKey(root), path.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS &&
+        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    LocalFree(descriptor);
+    return ok;
+}
+
+}  // namespace
+
+WineMachine::WineMachine() {
+    static int count = 0;
+    wchar_t temp[MAX_PATH];
+    directory_ = std::wstring(temp, GetTempPathW(MAX_PATH, temp)) + L"qeltrin-" +
+                 std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++count);
+    CreateDirectoryW(directory_.c_str(), nullptr);
+}
+
+WineMachine::~WineMachine() {
+    DeleteFileW((directory_ + L"\\server.pxy").c_str());
+    RemoveDirectoryW(directory_.c_str());
+}
+
+void WineMachine::Clean() {
+    // The programs' keys too: a run that died may have left them read-only.
+    readOnly_.insert({{Root::kCurrentUser, kZoneKey}, {Root::kCurrentUser, kSettingsKey}});
+    for (const auto& [root, key] : readOnly_) {
+        Protect(root, key, false);
+    }
+    for (const char* name : {"1400", "1402", "1C00", "1A02", "1A03"}) {
+        planted_.insert({Root::kCurrentUser, kZoneKey, name});
+    }
+    for (const char* name : {"ProxyEnable", "ProxyServer", "ProxyOverride"}) {
+        planted_.insert({Root::kCurrentUser, kSettingsKey, name});
+    }
+    for (const auto& [root, key, name] : planted_) {
+        RegDeleteKeyValueA(RootKey(root), key.c_str(), name.c_str());
+    }
+    RegDeleteTreeA(HKEY_CURRENT_USER, kPolicySettingsKey);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPolicySettingsKey);
+    DeleteFileW((directory_ + L"\\server.pxy").c_str());
+    for (const scenario::CacheEntry& entry : CacheEntries()) {
+        DeleteUrlCacheEntryA(entry.url.c_str());
+    }
+    EXPECT_TRUE(CacheEntries().empty()) << "the URL cache could not be emptied";
+}
+
+void WineMachine::SetValue(Root root, const std::string& key, const std::string& name,
+                           const std::optional<scenario::RegValue>& value) {
+    planted_.insert({root, key, name});
+    if (!value) {
+        RegDeleteKeyValueA(RootKey(root), key.c_str(), name.c_str());
+        return;
+    }
+    HKEY opened = nullptr;
+    RegCreateKeyExA(RootKey(root), key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened,
+                    nullptr);
+    EXPECT_EQ(RegSetValueExA(opened, name.c_str(), 0, value->type, value->bytes.data(),
+                             value->bytes.size()),
+              ERROR_SUCCESS);
+    RegCloseKey(opened);
+    // The registry keeps texts in UTF-16: bytes that are no text in code page
+    // 932, or a text without its zero byte, reach the A calls only in a value
+    // of a type kept as bytes.
+    EXPECT_EQ(Value(root, key, name), value) << name << " does not read back as planted";
+}
+
+std::optional<scenario::RegValue> WineMachine::Value(Root root, const std::string& key,
+                                                     const std::string& name) {
+    HKEY opened = nullptr;
+    RegOpenKeyExA(RootKey(root), key.c_str(), 0, KEY_QUERY_VALUE, &opened);
+    DWORD type = 0;
+    DWORD size = 0;
+    std::optional<scenario::RegValue> value;
+    if (RegQueryValueExA(opened, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+        value = scenario::RegValue{type, std::vector<std::uint8_t>(size)};
+        RegQueryValueExA(opened, name.c_str(), nullptr, &type, value->bytes.data(), &size);
+    }
+    RegCloseKey(opened);
+    return value;
+}
+
+void WineMachine::MakeReadOnly(Root root, const std::string& key) {
+    HKEY created = nullptr;
+    RegCreateKeyExA(RootKey(root), key.c_str(), 0, nullptr, 0, KEY_READ, nullptr, &created,
+                    nullptr);
+    RegCloseKey(created);
+    readOnly_.insert({root, key});
+    EXPECT_TRUE(Protect(root, key, true)) << key;
+}
+
+void WineMachine::SetServerList(const std::string& bytes) {
+    const std::string directory(directory_.begin(), directory_.end());  // a temporary path: ASCII
+    std::ofstream(directory + "\\server.pxy", std::ios::binary) << bytes;
+}
+
+void WineMachine::AddCacheEntry(const scenario::CacheEntry& entry) {
+    AddCacheEntry(entry, 0);
+}
+
+void WineMachine::AddCacheEntry(const scenario::CacheEntry& entry, std::size_t headerBytes) {
+    std::string headers = "X-Pad: " + std::string(headerBytes, 'p') + "\r\n\r\n";
+    EXPECT_TRUE(CommitUrlCacheEntryA(
+        entry.url.c_str(), nullptr, {}, {}, entry.cookie ? COOKIE_CACHE_ENTRY : 0,
+        reinterpret_cast<BYTE*>(headers.data()), headers.size(), nullptr, nullptr))
+        << entry.url;
+}
+
+// Wine lists every entry when no pattern is given, cookies too.
+std::vector<scenario::CacheEntry> WineMachine::CacheEntries() {
+    std::vector<scenario::CacheEntry> entries;
+    std::vector<char> block(1 << 20);
+    auto* info = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(block.data());
+    DWORD size = block.size();
+    const HANDLE find = FindFirstUrlCacheEntryA(nullptr, info, &size);
+    for (bool found = find != nullptr; found; found = FindNextUrlCacheEntryA(find, info, &size)) {
+        entries.push_back(
+            {info->lpszSourceUrlName, (info->CacheEntryType & COOKIE_CACHE_ENTRY) != 0});
+        size = block.size();
+    }
+    FindCloseUrlCache(find);
+    return entries;
+}

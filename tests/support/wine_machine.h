@@ -1,0 +1,35 @@
+#pragma once
+// The scenarios' machine under Wine: the real registry through the A calls
+// (so values are the bytes the programs see), a scratch current directory
+// for server.pxy, and Wine's URL cache.
+#include <set>
+#include <tuple>
+
+#include "tests/scenario/drivers.h"
+
+// Vormet.exe as built, a Windows path, from the test program's command line.
+const std::wstring& VormetExe();
+
+class WineMachine final : public scenario::Machine {
+  public:
+    WineMachine();
+    ~WineMachine() override;
+    const std::wstring& Directory() const { return directory_; }  // the programs' own
+
+    void Clean() override;
+    void SetValue(scenario::Root root, const std::string& key, const std::string& name,
+                  const std::optional<scenario::RegValue>& value) override;
+    std::optional<scenario::RegValue> Value(scenario::Root root, const std::string& key,
+                                            const std::string& name) override;
+    void MakeReadOnly(scenario::Root root, const std::string& key) override;
+    void SetServerList(const std::string& bytes) override;
+    void AddCacheEntry(const scenario::CacheEntry& entry) override;
+    // One whose record takes more than headerBytes.
+    void AddCacheEntry(const scenario::CacheEntry& entry, std::size_t headerBytes);
+    std::vector<scenario::CacheEntry> CacheEntries() override;
+
+  private:
+    std::wstring directory_;
+    std::set<std::tuple<scenario::Root, std::string, std::string>> planted_;  // deleted by Clean
+    std::set<std::pair<scenario::Root, std::string>> readOnly_;               // writable again
+};
