@@ -12,5 +12,7 @@ int main(int argc, char** argv) {
                                     QELTRIN_SCENARIOS "/dialog.txt",
                                     [contentOnly] { return NativeDrivers(contentOnly); });
     }
+    scenario::RegisterScenarios("Limits", QELTRIN_SCENARIOS "/limits.txt",
+                                [] { return NativeDrivers(false); });
     return RUN_ALL_TESTS();
 }
