@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <map>
 
 namespace {
@@ -231,58 +230,6 @@ std::vector<std::string> WineDialog::Items(int id) {
         items.push_back(Narrow(item, CP_ACP));
     }
     return items;
-}
-
-// Menus and icons belong to their process: probe.c, hooked into the program's
-// thread, reads them there and writes them to a file, a line each.
-std::vector<std::string> WineDialog::Probe() {
-    const HMODULE probe = LoadLibraryW(L"probe.dll");  // beside this program
-    const auto proc = reinterpret_cast<void (*)()>(GetProcAddress(probe, "Probe"));
-    const HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, reinterpret_cast<HOOKPROC>(proc), probe,
-                                         process_.dwThreadId);
-    char temp[MAX_PATH];
-    const std::string answer =
-        std::string(temp, GetTempPathA(MAX_PATH, temp)) + "qeltrin-probe.txt";
-    DeleteFileA(answer.c_str());
-    PostMessageW(Main(), RegisterWindowMessageW(L"QeltrinProbe"), 0, 0);
-    EXPECT_TRUE(hook && RoundTrip()) << "no probe";
-    UnhookWindowsHookEx(hook);
-    FreeLibrary(probe);
-    std::ifstream file(answer);
-    std::vector<std::string> lines = {""};  // never empty
-    for (std::string line; std::getline(file, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-std::vector<scenario::MenuItem> WineDialog::SystemMenu() {
-    std::vector<scenario::MenuItem> items;
-    for (const std::string& line : Probe()) {
-        const std::size_t tab = line.find('\t');
-        if (tab != std::string::npos) {
-            items.push_back({static_cast<unsigned>(std::stoul(line)), line.substr(tab + 1)});
-        }
-    }
-    return items;
-}
-
-// Minimized, a window has no client area to paint here: what shows of it is
-// the icon it carries, which must be its own, also for dragging.
-bool WineDialog::MinimizedShowsIcon() {
-    bool shown = false;
-    for (const bool minimize : {true, false}) {
-        // Wine drops a minimize that comes too soon after the window is shown.
-        for (int i = 0; i < 100 && IsIconic(Main()) != minimize; ++i) {
-            if (i % 10 == 0) {
-                PostMessageW(main_, WM_SYSCOMMAND, minimize ? SC_MINIMIZE : SC_RESTORE, 0);
-            }
-            Settle({});
-            Sleep(10);
-        }
-        shown = minimize ? Probe().back() == "iconic, own icon" : shown && !IsIconic(main_);
-    }
-    return shown;
 }
 
 bool WineDialog::Close(scenario::CloseBy how) {

@@ -25,8 +25,6 @@ class WineDialog final : public scenario::DialogDriver {
     bool Enabled(int id) override;
     std::string Text(int id) override;
     std::vector<std::string> Items(int id) override;
-    std::vector<scenario::MenuItem> SystemMenu() override;
-    bool MinimizedShowsIcon() override;
     bool Close(scenario::CloseBy how) override;
 
     // The steps of Open, for the start-up benchmark.
@@ -36,7 +34,6 @@ class WineDialog final : public scenario::DialogDriver {
 
   private:
     bool RoundTrip();
-    std::vector<std::string> Probe();
     HWND Item(int id) { return GetDlgItem(Main(), id); }
 
     std::wstring exe_;

@@ -390,19 +390,6 @@ class Runner {
                 verb == "text" ? std::vector{Dialog().Text(id)} : Dialog().Items(id);
             Expect(actual == (verb == "text" ? std::vector{line.Texts(3)} : texts),
                    line.Word(1) + " shows" + Join({actual.begin(), actual.end()}));
-        } else if (verb == "system-menu") {  // system-menu ends separator 0x0010 "TEXT"
-            std::vector<MenuItem> expected;
-            for (std::size_t i = 2; i < line.Size(); i += line.Word(i) == "separator" ? 1 : 2) {
-                expected.push_back(line.Word(i) == "separator"
-                                       ? MenuItem{}
-                                       : MenuItem{Number(line.Word(i)), line.Text(i + 1)});
-            }
-            const auto menu = Dialog().SystemMenu();
-            Expect(menu.size() >= expected.size() &&
-                       std::equal(expected.begin(), expected.end(), menu.end() - expected.size()),
-                   "the system menu ends otherwise");
-        } else if (verb == "minimized") {  // minimized shows the icon
-            Expect(Dialog().MinimizedShowsIcon(), "minimized, the window shows no icon");
         } else if (verb == "exit" || verb == "out" || verb == "err") {
             const std::string actual = verb == "exit"  ? std::to_string(cli_.exitCode)
                                        : verb == "out" ? cli_.out

@@ -72,9 +72,16 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
         }
     }
 
-    // The window system around the dialog, as a test may set it.
+    // The window system around the dialog, as a test may set it or read it.
     bool hasSystemMenu = true;
     std::map<int, std::string> strings{{IDS_ABOUTBOX, "Vormet のﾊﾞｰｼﾞｮﾝ情報(&A)..."}};
+    std::vector<std::pair<unsigned, std::string>> menu;  // a separator is {0, ""}
+    bool iconic = false;
+    int iconSets = 0;
+    int iconPaints = 0;
+    MessageResult Send(std::uint32_t msg, std::uintptr_t wParam = 0) {
+        return dialog_->HandleMessage({msg, wParam, 0});
+    }
 
     scenario::Shown Open(const std::vector<int>& answers) override {
         dialog_.emplace(SettingsServices{machine_.access, machine_.files, machine_.cache});
@@ -98,14 +105,6 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
     bool Enabled(int id) override { return controls_.at(id).enabled; }
     std::string Text(int id) override { return controls_.at(id).text; }
     std::vector<std::string> Items(int id) override { return controls_.at(id).items; }
-    std::vector<scenario::MenuItem> SystemMenu() override { return menu_; }
-    bool MinimizedShowsIcon() override {
-        const bool normal = !Send(kWmPaint) && iconPaints_ == 0;
-        iconic_ = true;
-        const bool minimized = Send(kWmPaint) && iconPaints_ == 1;
-        iconic_ = false;
-        return iconSets_ == 1 && normal && minimized && Send(kWmQueryDragIcon) == kIcon;
-    }
     bool Close(scenario::CloseBy how) override {
         // The base dialog ends on OK (Enter outside a push button) and on
         // Cancel (Esc, and the close box's command).
@@ -131,14 +130,14 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
         answers_.empty() ? void() : answers_.pop_front();
         return answer;
     }
-    void SetIcons() override { ++iconSets_; }
-    bool PaintIfMinimized() override { return iconic_ && ++iconPaints_ != 0; }
+    void SetIcons() override { ++iconSets; }
+    bool PaintIfMinimized() override { return iconic && ++iconPaints != 0; }
     std::intptr_t DragIcon() override { return kIcon; }
     void OpenHelp() override { shown_.help = true; }
     bool HasSystemMenu() override { return hasSystemMenu; }
-    void AppendSystemMenuSeparator() override { menu_.push_back({}); }
+    void AppendSystemMenuSeparator() override { menu.emplace_back(); }
     void AppendSystemMenuItem(unsigned command, std::string_view text) override {
-        menu_.push_back({command, std::string(text)});
+        menu.emplace_back(command, std::string(text));
     }
     std::string LoadResourceString(int id) override { return strings[id]; }
     int RunModal(Dialog& dialog) override {
@@ -148,8 +147,9 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
         return kIdOk;
     }
 
-  private:
     static constexpr std::intptr_t kIcon = 0x128;
+
+  private:
     struct Control {
         int group = 0;  // the first radio button of its group; 0: not a radio button
         bool checkBox = false;
@@ -182,20 +182,12 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
         control.checked = control.group != 0 || (control.checkBox && !control.checked);
         Send(kWmCommand, ClickMessage(id).wParam);
     }
-    MessageResult Send(std::uint32_t msg, std::uintptr_t wParam = 0) {
-        return dialog_->HandleMessage({msg, wParam, 0});
-    }
-
     NativeMachine& machine_;
     std::optional<CSettingsDlg> dialog_;
     std::map<int, Control> controls_;
     std::deque<int> posted_;
     std::deque<int> answers_;
     scenario::Shown shown_;
-    std::vector<scenario::MenuItem> menu_;
-    bool iconic_ = false;
-    int iconSets_ = 0;
-    int iconPaints_ = 0;
 };
 
 // A fresh machine and dialog; contentOnly: the URL cache lists its content

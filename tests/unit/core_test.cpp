@@ -249,15 +249,37 @@ TEST(StartUp, ReportsEachFailedReadBeforeTheNextAndPostsItsClicksAfterTheReads) 
                      "write 1402", "write 1A02", "write 1A03"}));
 }
 
-TEST(SystemMenu, NoEntryWithoutAMenuOrWithoutItsText) {
+TEST(SystemMenu, EndsWithTheAboutEntryOnlyWhenThereIsAMenuAndItsText) {
     for (const bool menu : {false, true}) {
-        NativeMachine machine;
-        SimWindow window(machine);
-        window.hasSystemMenu = menu;
-        window.strings.clear();
-        window.Open({});
-        EXPECT_TRUE(window.SystemMenu().empty());
+        for (const bool text : {false, true}) {
+            NativeMachine machine;
+            SimWindow window(machine);
+            window.hasSystemMenu = menu;
+            if (!text) {
+                window.strings.clear();
+            }
+            window.Open({});
+            decltype(window.menu) expected;
+            if (menu && text) {
+                expected = {{0, ""}, {0x10, "Vormet のﾊﾞｰｼﾞｮﾝ情報(&A)..."}};
+            }
+            EXPECT_EQ(window.menu, expected);
+        }
     }
+}
+
+// Minimized, the window paints the application icon itself; else painting is
+// the system's. The icon is also the window's own and its drag icon.
+TEST(Icon, IsTheWindowsOwnPaintedWhileMinimizedAndOfferedForDragging) {
+    NativeMachine machine;
+    SimWindow window(machine);
+    window.Open({});
+    EXPECT_FALSE(window.Send(kWmPaint));
+    window.iconic = true;
+    EXPECT_TRUE(window.Send(kWmPaint));
+    EXPECT_EQ(window.iconPaints, 1);
+    EXPECT_EQ(window.iconSets, 1);
+    EXPECT_EQ(window.Send(kWmQueryDragIcon), SimWindow::kIcon);
 }
 
 }  // namespace
