@@ -48,6 +48,12 @@ HWND FocusOf(DWORD thread) {
     return info.hwndFocus;
 }
 
+void End(HANDLE process) {
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, kTimeoutMs);
+    CloseHandle(process);
+}
+
 // A box as the user sees it, and its buttons from left to right.
 scenario::Box ReadBox(HWND box, std::vector<int>& buttons) {
     for (const int id : {IDYES, IDNO, IDOK, IDCANCEL}) {
@@ -57,16 +63,19 @@ scenario::Box ReadBox(HWND box, std::vector<int>& buttons) {
     }
     const std::map<std::vector<int>, unsigned> kKinds = {
         {{IDOK}, MB_OK}, {{IDOK, IDCANCEL}, MB_OKCANCEL}, {{IDYES, IDNO}, MB_YESNO}};
+    scenario::Box read{Narrow(TextOf(GetDlgItem(box, kMessageTextId))), 0xF, Narrow(TextOf(box))};
+    if (kKinds.count(buttons) != 0) {
+        read.type = kKinds.at(buttons);
+    }
     // The exclamation, the only icon the program shows: which picture an icon
     // of another process holds cannot be read from here.
-    bool icon = false;
     for (HWND c = nullptr; (c = FindWindowExW(box, c, L"Static", nullptr));) {
         const LONG kind = GetWindowLongW(c, GWL_STYLE) & (SS_TYPEMASK | WS_VISIBLE);
-        icon = icon || (kind == (SS_ICON | WS_VISIBLE) && Ask(c, STM_GETICON) != 0);
+        if (kind == (SS_ICON | WS_VISIBLE) && Ask(c, STM_GETICON) != 0) {
+            read.type |= MB_ICONEXCLAMATION;
+        }
     }
-    return {Narrow(TextOf(GetDlgItem(box, kMessageTextId))),
-            (kKinds.count(buttons) ? kKinds.at(buttons) : 0xF) | (icon ? MB_ICONEXCLAMATION : 0),
-            Narrow(TextOf(box))};
+    return read;
 }
 
 }  // namespace
@@ -76,9 +85,7 @@ WineDialog::WineDialog(std::wstring exe, std::wstring directory)
 
 WineDialog::~WineDialog() {
     if (process_.hProcess != nullptr) {
-        TerminateProcess(process_.hProcess, 1);
-        WaitForSingleObject(process_.hProcess, kTimeoutMs);
-        CloseHandle(process_.hProcess);
+        End(process_.hProcess);
         CloseHandle(process_.hThread);
     }
 }
@@ -93,8 +100,12 @@ bool WineDialog::Start() {
 
 // The process's dialog without an owner; it exists before it is shown.
 HWND WineDialog::Main() {
-    for (const HWND w : main_ ? std::vector<HWND>{} : DialogsOf(process_.dwProcessId)) {
-        main_ = GetWindow(w, GW_OWNER) ? main_ : w;
+    if (main_ == nullptr) {
+        for (const HWND w : DialogsOf(process_.dwProcessId)) {
+            if (GetWindow(w, GW_OWNER) == nullptr) {
+                main_ = w;
+            }
+        }
     }
     return main_;
 }
@@ -127,31 +138,35 @@ scenario::Shown WineDialog::Settle(const std::vector<int>& answers) {
         bool busy = !Main() || !IsWindowVisible(main_);
         for (const HWND w : DialogsOf(process_.dwProcessId)) {
             busy = busy || w != main_;  // until it is gone
-            if (w == main_ || !IsWindowVisible(w) || !handled_.insert(w).second) {
-                continue;
+            if (w != main_ && IsWindowVisible(w) && handled_.insert(w).second) {
+                Answer(w, answers, shown);
+                break;  // one at a time, topmost first, as stacked boxes must be
             }
-            EXPECT_EQ(GetWindow(w, GW_OWNER), main_) << Narrow(TextOf(w)) << " has another owner";
-            int press = IDOK;
-            if (GetDlgItem(w, kMessageTextId) != nullptr) {
-                std::vector<int> buttons;
-                shown.boxes.push_back(ReadBox(w, buttons));
-                press = shown.boxes.size() <= answers.size() ? answers[shown.boxes.size() - 1]
-                                                             : buttons.front();
-                if (std::find(buttons.begin(), buttons.end(), press) == buttons.end()) {
-                    ADD_FAILURE() << shown.boxes.back().text << " has no button " << press;
-                    press = buttons.front();
-                }
-            } else {
-                shown.dialogs.push_back(Narrow(TextOf(w)));
-                EXPECT_FALSE(IsWindowEnabled(main_)) << "the main dialog takes input under it";
-            }
-            PostMessageW(GetDlgItem(w, press), BM_CLICK, 0, 0);
-            break;  // one at a time, topmost first, as stacked boxes must be
         }
         quiet = !busy && RoundTrip() ? quiet + 1 : 0;
         Sleep(busy ? 1 : 0);
     }
     return shown;
+}
+
+// Answers a box as the step says, or ends another dialog by its OK.
+void WineDialog::Answer(HWND window, const std::vector<int>& answers, scenario::Shown& shown) {
+    EXPECT_EQ(GetWindow(window, GW_OWNER), main_) << Narrow(TextOf(window)) << ": another owner";
+    int press = IDOK;
+    if (GetDlgItem(window, kMessageTextId) == nullptr) {
+        shown.dialogs.push_back(Narrow(TextOf(window)));
+        EXPECT_FALSE(IsWindowEnabled(main_)) << "the main dialog takes input under it";
+    } else {
+        std::vector<int> buttons;
+        shown.boxes.push_back(ReadBox(window, buttons));
+        const std::size_t n = shown.boxes.size();
+        press = n <= answers.size() ? answers[n - 1] : buttons.front();
+        if (std::find(buttons.begin(), buttons.end(), press) == buttons.end()) {
+            ADD_FAILURE() << shown.boxes.back().text << " has no button " << press;
+            press = buttons.front();
+        }
+    }
+    PostMessageW(GetDlgItem(window, press), BM_CLICK, 0, 0);
 }
 
 scenario::Shown WineDialog::Open(const std::vector<int>& answers) {
@@ -177,35 +192,30 @@ scenario::Shown WineDialog::SystemCommand(unsigned command, const std::vector<in
 scenario::Shown WineDialog::PressF1() {
     PostMessageW(FocusOf(process_.dwThreadId), 0x004D, 0, 0);  // WM_KEYF1, as the system sends
     HWND viewer = nullptr;
-    for (int i = 0; i < 1000 && !(viewer = FindWindowW(L"MS_WINHELP", nullptr)); ++i) {
+    for (int i = 0; i < 1000 && viewer == nullptr; ++i) {
         Sleep(10);
+        viewer = FindWindowW(L"MS_WINHELP", nullptr);
     }
     DWORD id = 0;
     GetWindowThreadProcessId(viewer, &id);
     if (const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
-        TerminateProcess(process, 0);
-        WaitForSingleObject(process, kTimeoutMs);
-        CloseHandle(process);
+        End(process);
     }
     scenario::Shown shown = Settle({});
     shown.help = viewer != nullptr;
     return shown;
 }
 
-// Pasted over the whole text, so the control's length limit applies: typed
-// key by key, a 64 KiB list would be laid out again after every key.
+// Replaces the whole text in one go, as a paste does, so the control's length
+// limit applies: typed key by key, a 64 KiB list would be laid out again after
+// every key.
 void WineDialog::Type(int id, const std::string& ansi) {
-    const HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, (ansi.size() + 1) * sizeof(wchar_t));
-    auto* wide = static_cast<wchar_t*>(GlobalLock(text));
-    wide[MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansi.size(), wide, ansi.size())] = L'\0';
-    GlobalUnlock(text);
-    ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() &&
-                SetClipboardData(CF_UNICODETEXT, text));
-    CloseClipboard();
-    const HWND edit = FindWindowExW(Item(id), nullptr, L"Edit", nullptr);  // a combo box's
+    std::wstring text(ansi.size() + 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansi.size(), text.data(), text.size());
+    const HWND field = FindWindowExW(Item(id), nullptr, L"Edit", nullptr);  // a combo box's
     if (Enabled(id)) {
-        Ask(edit ? edit : Item(id), EM_SETSEL, 0, -1);
-        Ask(edit ? edit : Item(id), WM_PASTE);
+        Ask(field ? field : Item(id), EM_SETSEL, 0, -1);
+        Ask(field ? field : Item(id), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
     }
 }
 

@@ -33,6 +33,7 @@ class WineDialog final : public scenario::DialogDriver {
     scenario::Shown Settle(const std::vector<int>& answers);
 
   private:
+    void Answer(HWND window, const std::vector<int>& answers, scenario::Shown& shown);
     bool RoundTrip();
     HWND Item(int id) { return GetDlgItem(Main(), id); }
 
