@@ -18,26 +18,16 @@ HKEY RootKey(Root root) {
     return root == Root::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
 
-// Everyone may do everything with the key; when readOnly, the user is first
+// Everyone may do everything with the key; when readOnly, everyone is first
 // denied every change (DELETE, KEY_CREATE_SUB_KEY, KEY_SET_VALUE), so that
 // opening it with full access fails too, and reading does not.
 bool Protect(Root root, const std::string& path, bool readOnly) {
-    HANDLE token = nullptr;
-    BYTE user[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
-    DWORD size = sizeof user;
-    wchar_t* sid = nullptr;
-    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
-    GetTokenInformation(token, TokenUser, user, size, &size);
-    CloseHandle(token);
-    ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &sid);
-    const std::wstring sddl =
-        (readOnly ? L"D:(D;;0x10006;;;" + std::wstring(sid) + L")" : L"D:") + L"(A;;KA;;;WD)";
-    LocalFree(sid);
+    const wchar_t* sddl = readOnly ? L"D:(D;;0x10006;;;WD)(A;;KA;;;WD)" : L"D:(A;;KA;;;WD)";
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     HKEY key = nullptr;
     const bool ok =
-        ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1,
-                                                             &descriptor, nullptr) &&
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor,
+                                                             nullptr) &&
         RegOpenKeyExA(RootKey(root), path.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS &&
         RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
     RegCloseKey(key);
@@ -91,13 +81,9 @@ void WineMachine::SetValue(Root root, const std::string& key, const std::string&
         RegDeleteKeyValueA(RootKey(root), key.c_str(), name.c_str());
         return;
     }
-    HKEY opened = nullptr;
-    RegCreateKeyExA(RootKey(root), key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened,
-                    nullptr);
-    EXPECT_EQ(RegSetValueExA(opened, name.c_str(), 0, value->type, value->bytes.data(),
-                             value->bytes.size()),
+    EXPECT_EQ(RegSetKeyValueA(RootKey(root), key.c_str(), name.c_str(), value->type,
+                              value->bytes.data(), value->bytes.size()),
               ERROR_SUCCESS);
-    RegCloseKey(opened);
     // The registry keeps texts in UTF-16: bytes that are no text in code page
     // 932, or a text without its zero byte, reach the A calls only in a value
     // of a type kept as bytes.
@@ -134,14 +120,9 @@ void WineMachine::SetServerList(const std::string& bytes) {
 }
 
 void WineMachine::AddCacheEntry(const scenario::CacheEntry& entry) {
-    AddCacheEntry(entry, 0);
-}
-
-void WineMachine::AddCacheEntry(const scenario::CacheEntry& entry, std::size_t headerBytes) {
-    std::string headers = "X-Pad: " + std::string(headerBytes, 'p') + "\r\n\r\n";
-    EXPECT_TRUE(CommitUrlCacheEntryA(
-        entry.url.c_str(), nullptr, {}, {}, entry.cookie ? COOKIE_CACHE_ENTRY : 0,
-        reinterpret_cast<BYTE*>(headers.data()), headers.size(), nullptr, nullptr))
+    EXPECT_TRUE(CommitUrlCacheEntryA(entry.url.c_str(), nullptr, {}, {},
+                                     entry.cookie ? COOKIE_CACHE_ENTRY : 0, nullptr, 0, nullptr,
+                                     nullptr))
         << entry.url;
 }
 

@@ -1,14 +1,15 @@
 #pragma once
 // The scenarios' machine under Wine: the real registry through the A calls
-// (so values are the bytes the programs see), a scratch current directory
-// for server.pxy, and Wine's URL cache.
+// (so values are the bytes the programs see), a scratch folder the programs
+// start in (server.pxy), and Wine's URL cache.
 #include <set>
 #include <tuple>
 
 #include "tests/scenario/drivers.h"
 
-// Vormet.exe as built, a Windows path, from the test program's command line.
+// The executables as built, Windows paths, from the test program's command line.
 const std::wstring& VormetExe();
+const std::wstring& CliExe();
 
 class WineMachine final : public scenario::Machine {
   public:
@@ -24,8 +25,6 @@ class WineMachine final : public scenario::Machine {
     void MakeReadOnly(scenario::Root root, const std::string& key) override;
     void SetServerList(const std::string& bytes) override;
     void AddCacheEntry(const scenario::CacheEntry& entry) override;
-    // One whose record takes more than headerBytes.
-    void AddCacheEntry(const scenario::CacheEntry& entry, std::size_t headerBytes);
     std::vector<scenario::CacheEntry> CacheEntries() override;
 
   private:
