@@ -1,9 +1,11 @@
-// The real Vormet.exe under Wine: every scenario of the dialog's table, and
-// two instances side by side, which a row cannot hold.
+// The real executables under Wine: every scenario of the dialog's and the
+// console program's tables, and what a row cannot hold: two dialogs side by
+// side, and programs started beside planted files.
 #include <gtest/gtest.h>
 
 #include "resources/resource.h"
 #include "store/registry_paths.h"
+#include "tests/e2e/wine_cli.h"
 #include "tests/e2e/wine_dialog.h"
 #include "tests/scenario/interpreter.h"
 #include "tests/support/wine_machine.h"
@@ -12,14 +14,27 @@ namespace {
 
 using scenario::Root;
 
-const bool kScenarios = [] {
-    scenario::RegisterScenarios("Dialog", "Z:" QELTRIN_SCENARIOS "/dialog.txt", [] {
+// A fresh machine, and the program the table drives, started in its folder.
+scenario::DriversFactory Drive(bool dialog) {
+    return [dialog] {
         scenario::Drivers drivers;
         auto machine = std::make_unique<WineMachine>();
-        drivers.dialog = std::make_unique<WineDialog>(VormetExe(), machine->Directory());
+        if (dialog) {
+            drivers.dialog = std::make_unique<WineDialog>(VormetExe(), machine->Directory());
+        } else {
+            drivers.cli = std::make_unique<WineCli>(CliExe(), machine->Directory());
+        }
         drivers.machine = std::move(machine);
         return drivers;
-    });
+    };
+}
+
+const bool kScenarios = [] {
+    scenario::RegisterScenarios("Dialog", "Z:" QELTRIN_SCENARIOS "/dialog.txt", Drive(true));
+    const char* cli = "Z:" QELTRIN_SCENARIOS "/cli.txt";
+    if (GetFileAttributesA(cli) != INVALID_FILE_ATTRIBUTES) {  // a table still to come
+        scenario::RegisterScenarios("Cli", cli, Drive(false));
+    }
     return true;
 }();
 
@@ -47,6 +62,70 @@ TEST(TwoInstances, EachStoresItsOwnClicks) {
     EXPECT_FALSE(second.Checked(IDC_JAVA_LOW));
     EXPECT_TRUE(first.Close(scenario::CloseBy::kEsc));
     EXPECT_TRUE(second.Close(scenario::CloseBy::kEsc));
+}
+
+// Libraries and a help viewer left under system names beside the programs and
+// in their current directory are never run. Wine prefers its own libraries to
+// files on disk, so a planted file would be ignored whatever the programs did:
+// here they prefer files on disk for the planted names, and a loader without
+// protection shows first that a planted library is picked up: a pass means
+// something. The dialog's caption is the name of the copy it runs as.
+TEST(Planting, NothingPlantedBesideTheProgramsOrInTheirCurrentDirectoryRuns) {
+    WineMachine machine;
+    machine.Clean();
+    const std::wstring here = machine.Directory() + L"\\";
+    const std::wstring bin = here + L"bin\\";
+    const std::wstring standIn =  // planted.exe and planted.dll, built beside the tests
+        VormetExe().substr(0, VormetExe().rfind(L'\\')) + L"\\tests\\e2e\\planted";
+    std::vector<std::wstring> planted;
+    const auto plant = [&planted](const std::wstring& from, const std::wstring& to) {
+        planted.push_back(to);
+        EXPECT_TRUE(CopyFileW(from.c_str(), to.c_str(), FALSE)) << planted.size();
+    };
+    CreateDirectoryW(bin.c_str(), nullptr);
+    plant(VormetExe(), bin + L"Planted.exe");
+    plant(CliExe(), bin + L"planted-cli.exe");
+    plant(standIn + L".exe", bin + L"loader.exe");
+    const char kDiskFirst[] = "native,builtin";
+    for (const std::wstring& folder : {bin, here}) {
+        plant(standIn + L".exe", folder + L"winhlp32.exe");
+        for (const std::string library : {"wininet", "comctl32", "uxtheme"}) {
+            plant(standIn + L".dll",
+                  folder + std::wstring(library.begin(), library.end()) + L".dll");
+            for (const std::string program : {"Planted.exe", "planted-cli.exe", "loader.exe"}) {
+                machine.SetValue(Root::kCurrentUser,
+                                 "Software\\Wine\\AppDefaults\\" + program + "\\DllOverrides",
+                                 library,
+                                 scenario::RegValue{REG_SZ, {kDiskFirst, std::end(kDiskFirst)}});
+            }
+        }
+    }
+    WineCli(bin + L"loader.exe", here).Run({"load", "wininet.dll"}, "");
+    ASSERT_TRUE(DeleteFileW((bin + L"wininet.dll.ran").c_str()))
+        << "a planted library is not picked up here: this test would prove nothing";
+
+    machine.AddCacheEntry({"http://planting.example/", false});
+    WineDialog dialog(bin + L"Planted.exe", here);
+    const std::vector<scenario::Box> boxes = dialog.Open({}).boxes;  // nothing stored
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes[0].caption, "Planted");
+    dialog.Click(IDC_DELETE_TEMP_FILES, {IDYES});
+    EXPECT_TRUE(machine.CacheEntries().empty()) << "not cleaned through the system's library";
+    EXPECT_TRUE(dialog.PressF1().help);
+    EXPECT_TRUE(dialog.Close(scenario::CloseBy::kEsc));
+    machine.AddCacheEntry({"http://planting.example/", false});
+    WineCli cli(bin + L"planted-cli.exe", here);
+    EXPECT_EQ(cli.Run({"cache", "clean", "temporary", "--yes"}, "").exitCode, 0);
+    EXPECT_TRUE(machine.CacheEntries().empty()) << "not cleaned through the system's library";
+
+    for (const std::wstring& file : planted) {
+        EXPECT_EQ(GetFileAttributesW((file + L".ran").c_str()), INVALID_FILE_ATTRIBUTES)
+            << "ran: " << std::string(file.begin(), file.end());
+        DeleteFileW((file + L".ran").c_str());
+        DeleteFileW(file.c_str());
+    }
+    RemoveDirectoryW(bin.c_str());
+    machine.Clean();
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The executable's resources as the system reads them.
+// The executables' resources as the system reads them.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -6,21 +6,23 @@
 #include <algorithm>
 
 #include "resources/resource.h"
+#include "resources/version.h"
 #include "tests/support/wine_machine.h"
 
 namespace {
 
-// A text of the version resource, or the bytes of one of its blocks.
-std::wstring Version(const wchar_t* name) {
-    static std::vector<BYTE> info = [] {
-        std::vector<BYTE> read(GetFileVersionInfoSizeW(VormetExe().c_str(), nullptr));
-        GetFileVersionInfoW(VormetExe().c_str(), 0, read.size(), read.data());
-        return read;
-    }();
+// A text of the executable's Japanese version block, or the bytes of a block.
+std::wstring Version(const std::wstring& exe, const std::wstring& name) {
+    std::vector<BYTE> info(GetFileVersionInfoSizeW(exe.c_str(), nullptr));
+    GetFileVersionInfoW(exe.c_str(), 0, info.size(), info.data());
+    const bool text = name[0] != L'\\';
+    const std::wstring path = text ? L"\\StringFileInfo\\041104b0\\" + name : name;
     wchar_t* value = nullptr;
     UINT length = 0;
-    VerQueryValueW(info.data(), name, reinterpret_cast<void**>(&value), &length);
-    return name[1] == L'S' ? std::wstring(value) : std::wstring(value, length / sizeof *value);
+    if (!VerQueryValueW(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length)) {
+        return L"(none)";
+    }
+    return text ? std::wstring(value) : std::wstring(value, length / sizeof *value);
 }
 
 // Measured in the font each static gets, every text fits its control.
@@ -56,34 +58,47 @@ TEST(Resources, EveryStaticTextIsShownWholeAndTheAboutBoxTellsTheVersion) {
     }
     FreeLibrary(exe);
     EXPECT_EQ(texts.size(), 4u);  // two in each dialog
-    const std::wstring line = Version(L"\\StringFileInfo\\041104b0\\ProductName") + L" Version " +
-                              Version(L"\\StringFileInfo\\041104b0\\ProductVersion");
+    const std::wstring line = L"Qeltrin Pro Version " QELTRIN_VERSION_TEXT;
     EXPECT_NE(std::find(texts.begin(), texts.end(), line), texts.end()) << line;
 }
 
-TEST(Resources, VersionAndManifest) {
-    const std::wstring fixed = Version(L"\\");
-    const auto* numbers = reinterpret_cast<const VS_FIXEDFILEINFO*>(fixed.data());
-    ASSERT_GE(fixed.size() * sizeof(wchar_t), sizeof(VS_FIXEDFILEINFO));
-    EXPECT_EQ(numbers->dwFileVersionMS, 0x00010000u);  // 1.0
-    EXPECT_EQ(numbers->dwFileVersionLS, 0x00010001u);  // .1.1
-    EXPECT_EQ(numbers->dwProductVersionLS, 0x00010001u);
-    EXPECT_EQ(Version(L"\\VarFileInfo\\Translation")[0], 0x0411);
-    EXPECT_EQ(Version(L"\\StringFileInfo\\041104b0\\ProductName"), L"Qeltrin Pro");
-    EXPECT_EQ(Version(L"\\StringFileInfo\\041104b0\\ProductVersion"), L"1.0.1.1");
-
-    // The activation context the loader makes of the manifest.
+// The activation context the loader makes of the executable's manifest.
+HANDLE ActivationContext(const std::wstring& exe) {
     ACTCTXW manifest{};
     manifest.cbSize = sizeof manifest;
     manifest.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
-    manifest.lpSource = VormetExe().c_str();
+    manifest.lpSource = exe.c_str();
     manifest.lpResourceName = MAKEINTRESOURCEW(1);
-    const HANDLE context = CreateActCtxW(&manifest);
+    return CreateActCtxW(&manifest);
+}
+
+// Both carry the product's version, in Japanese, and ask for no elevation.
+TEST(Resources, BothExecutablesTellTheVersionAndRunAsInvoker) {
+    for (const std::wstring& exe : {VormetExe(), CliExe()}) {
+        const std::wstring fixed = Version(exe, L"\\");
+        ASSERT_EQ(fixed.size() * sizeof(wchar_t), sizeof(VS_FIXEDFILEINFO));
+        const auto* numbers = reinterpret_cast<const VS_FIXEDFILEINFO*>(fixed.data());
+        const WORD version[] = {QELTRIN_VERSION};
+        EXPECT_EQ(numbers->dwFileVersionMS, MAKELONG(version[1], version[0]));
+        EXPECT_EQ(numbers->dwFileVersionLS, MAKELONG(version[3], version[2]));
+        EXPECT_EQ(numbers->dwProductVersionMS, numbers->dwFileVersionMS);
+        EXPECT_EQ(numbers->dwProductVersionLS, numbers->dwFileVersionLS);
+        EXPECT_EQ(Version(exe, L"\\VarFileInfo\\Translation")[0], 0x0411);
+        EXPECT_EQ(Version(exe, L"ProductName"), L"Qeltrin Pro");
+        EXPECT_EQ(Version(exe, L"ProductVersion"), L"" QELTRIN_VERSION_TEXT);
+        EXPECT_EQ(Version(exe, L"FileVersion"), L"" QELTRIN_VERSION_TEXT);
+        const HANDLE context = ActivationContext(exe);
+        ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level{};
+        EXPECT_TRUE(QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext,
+                                 &level, sizeof level, nullptr));
+        EXPECT_EQ(level.RunLevel, ACTCTX_RUN_LEVEL_AS_INVOKER);
+        ReleaseActCtx(context);
+    }
+}
+
+TEST(Resources, TheDialogGetsThemedControlsSharpOnEveryMonitorInTheSystemsCodePage) {
+    const HANDLE context = ActivationContext(VormetExe());
     ASSERT_NE(context, INVALID_HANDLE_VALUE);
-    ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level{};
-    QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &level, sizeof level,
-                 nullptr);
-    EXPECT_EQ(level.RunLevel, ACTCTX_RUN_LEVEL_AS_INVOKER);
     DWORD index = 2;  // the first dependency
     std::vector<BYTE> assembly(4096);
     QueryActCtxW(0, context, &index, AssemblyDetailedInformationInActivationContext,

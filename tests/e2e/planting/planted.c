@@ -5,12 +5,9 @@
 #include <windows.h>
 
 static void Mark(HMODULE self) {
-    wchar_t path[MAX_PATH + 4];
-    const DWORD length = GetModuleFileNameW(self, path, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) {
-        lstrcpyW(path + length, L".ran");
-        CloseHandle(CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL));
-    }
+    wchar_t path[MAX_PATH + 5];
+    lstrcpyW(path + GetModuleFileNameW(self, path, MAX_PATH), L".ran");
+    CloseHandle(CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL));
 }
 
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID reserved) {
