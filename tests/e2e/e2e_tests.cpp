@@ -19,7 +19,7 @@ const bool kScenarios = [] {
         drivers.dialog = std::make_unique<WineDialog>(VormetExe(), machine->Directory());
         drivers.machine = std::move(machine);
         return drivers;
-    });
+    }, false);
     return true;
 }();
 

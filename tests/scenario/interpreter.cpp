@@ -7,32 +7,52 @@
 #include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 #include <stdexcept>
+
+#include "store/registry_paths.h"
 
 namespace scenario {
 namespace {
 
 using Error = std::runtime_error;
 
-// A line of a table: words, and quoted texts with escapes and repeats resolved.
+// --- Reading a table --------------------------------------------------------
+
+struct Token {
+    std::string text;
+    bool quoted = false;
+};
+
+// A line of a table: its words, and its texts with escapes, repeats ("ab"*3)
+// and joins ("a""b") resolved.
 struct Line {
     int number = 0;
-    std::vector<std::pair<std::string, bool>> tokens;  // text, quoted
+    std::vector<Token> tokens;
 
     std::size_t Size() const { return tokens.size(); }
     std::string Word(std::size_t i) const {
-        return i < Size() && !tokens[i].second ? tokens[i].first : "";
+        return i < Size() && !tokens[i].quoted ? tokens[i].text : "";
     }
     std::string Text(std::size_t i) const {
-        return i < Size() && tokens[i].second ? tokens[i].first : throw Error("a text is missing");
+        if (i >= Size() || !tokens[i].quoted) {
+            throw Error("a text is missing");
+        }
+        return tokens[i].text;
     }
-    std::string Texts(std::size_t i) const { return i < Size() ? Text(i) + Texts(i + 1) : ""; }
+    // The texts from i on, run together.
+    std::string Texts(std::size_t i) const {
+        std::string texts;
+        for (; i < Size(); ++i) {
+            texts += Text(i);
+        }
+        return texts;
+    }
 };
 
 struct Block {
     std::string title;
     int number = 0;
+    bool nativeOnly = false;
     std::vector<Line> lines;
 };
 
@@ -43,163 +63,329 @@ struct Table {
     std::vector<Block> scenarios;
 };
 
-std::string Fold(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 std::uint32_t Number(const std::string& word) {
     std::size_t used = 0;
     const unsigned long n = std::stoul(word, &used, 0);
-    return used == word.size() ? static_cast<std::uint32_t>(n) : throw Error("bad number " + word);
+    if (used != word.size()) {
+        throw Error("not a number: " + word);
+    }
+    return static_cast<std::uint32_t>(n);
+}
+
+// The quoted text that starts at text[*i], which is left past its end.
+std::string QuotedText(const std::string& text, std::size_t* i) {
+    std::string token;
+    for (++*i; text.at(*i) != '"'; ++*i) {
+        char c = text[*i];
+        if (c == '\\') {
+            c = text.at(++*i);
+            if (c == 'x') {
+                c = static_cast<char>(std::stoi(text.substr(*i + 1, 2), nullptr, 16));
+                *i += 2;
+            } else if (c != '\\' && c != '"') {
+                c = c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : '\0';
+            }
+        }
+        token += c;
+    }
+    ++*i;
+    if (*i < text.size() && text[*i] == '*') {
+        std::size_t used = 0;
+        const std::size_t count = std::stoul(text.substr(*i + 1), &used);
+        std::string repeated;
+        for (std::size_t n = 0; n < count; ++n) {
+            repeated += token;
+        }
+        *i += 1 + used;
+        return repeated;
+    }
+    return token;
 }
 
 Line Tokenize(int number, const std::string& text) {
     Line line{number, {}};
-    std::size_t glueAt = std::string::npos;  // "a"*3"b" is one text
-    for (std::size_t i = 0; i < text.size() && text[i] != '#'; ++i) {
-        const std::size_t end = std::min(text.find_first_of(" \t,\r", i), text.size());
-        if (text[i] != '"') {
-            i == end ? void() : void(line.tokens.emplace_back(text.substr(i, end - i), false));
-            i = end;
+    bool glued = false;  // the last text ended right here
+    for (std::size_t i = 0; i < text.size() && text[i] != '#';) {
+        if (text[i] == '"') {
+            std::string quoted = QuotedText(text, &i);
+            if (glued) {
+                line.tokens.back().text += quoted;
+            } else {
+                line.tokens.push_back({quoted, true});
+            }
+            glued = true;
             continue;
         }
-        const std::size_t start = i;
-        std::string token;
-        for (const std::string escapes("n\nr\rt\t0", 8); text.at(++i) != '"';) {
-            const char c = text[i] == '\\' ? text.at(++i) : 0;
-            token += c == 'x' ? char(std::stoi(text.substr(i + 1, 2), nullptr, 16))
-                     : c != 0 && escapes.find(c) % 2 == 0 ? escapes[escapes.find(c) + 1]
-                                                          : text[i];
-            i += c == 'x' ? 2 : 0;
+        glued = false;
+        const std::size_t end = std::min(text.find_first_of(" \t\r", i), text.size());
+        if (end > i) {
+            line.tokens.push_back({text.substr(i, end - i), false});
         }
-        std::size_t count = 1, used = 0;  // "ab"*3 is "ababab"
-        if (text.compare(i + 1, 1, "*") == 0) {
-            count = std::stoul(text.substr(i + 2), &used);
-            i += 1 + used;
-        }
-        std::string repeated;
-        while (count-- > 0) {
-            repeated += token;
-        }
-        start == glueAt ? void(line.tokens.back().first += repeated)
-                        : void(line.tokens.emplace_back(repeated, true));
-        glueAt = i + 1;
+        i = std::max(end, i + 1);
     }
     return line;
 }
 
 Table Parse(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        throw Error("cannot read " + path);
+    }
     Table table{path, {}, {}, {}};
-    std::vector<Line>* lines = file ? &table.header : throw Error("cannot read " + path);
+    std::vector<Line>* lines = &table.header;
     std::string text;
     for (int number = 1; std::getline(file, text); ++number) {
-        const bool define = text.rfind("define ", 0) == 0;
-        if (define || text.rfind("scenario: ", 0) == 0) {
-            const Block block{text.substr(text.find(' ') + 1), number, {}};
-            lines =
-                define
-                    ? &(table.defines[block.title.substr(0, block.title.find(':'))] = block).lines
-                    : &table.scenarios.emplace_back(block).lines;
+        const std::size_t colon = text.find(": ");
+        const std::string head = colon == std::string::npos ? "" : text.substr(0, colon);
+        if (head == "scenario" || head == "scenario, natively") {
+            Block& block = table.scenarios.emplace_back();
+            block = {text.substr(colon + 2), number, head != "scenario", {}};
+            lines = &block.lines;
+        } else if (head.rfind("define ", 0) == 0) {
+            Block& block = table.defines[head.substr(7)];
+            block = {text.substr(colon + 2), number, false, {}};
+            lines = &block.lines;
         } else {
             try {
-                lines->push_back(Tokenize(number, text));
+                Line line = Tokenize(number, text);
+                if (!line.tokens.empty()) {
+                    lines->push_back(std::move(line));
+                }
             } catch (const std::exception& e) {
-                throw Error(path + ":" + std::to_string(number) + ": bad text (" + e.what() + ")");
+                throw Error(path + ":" + std::to_string(number) + ": " + e.what());
             }
-            lines->back().tokens.empty() ? lines->pop_back() : void();
         }
     }
     return table;
 }
 
-// A value, KEY\NAME, or a key: zone, settings, HKCU\path or HKLM\path.
+// --- Names in the tables ----------------------------------------------------
+
+std::string Fold(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// A registry key or value: KEY\NAME, where KEY is one of the names below or
+// HKCU\path or HKLM\path.
 struct Ref {
     Root root = Root::kCurrentUser;
     std::string key;
     std::string name;
 };
 
-Ref RefOf(const std::string& word, bool isKey = false) {
-    const std::string key = word.substr(0, isKey ? word.size() : word.rfind('\\'));
-    const std::string name = isKey ? "" : word.substr(word.rfind('\\') + 1);
-    const std::string settings = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-    const bool local = key.rfind("HKLM\\", 0) == 0;
-    return key == "zone" || key == "settings"
-               ? Ref{Root::kCurrentUser, key == "zone" ? settings + "\\Zones\\3" : settings, name}
-           : local || key.rfind("HKCU\\", 0) == 0
-               ? Ref{local ? Root::kLocalMachine : Root::kCurrentUser, key.substr(5), name}
-               : throw Error("unknown key " + key);
+Ref KeyOf(const std::string& word) {
+    const std::map<std::string, Ref> kKeys = {
+        {"zone", {Root::kCurrentUser, kZoneKey, ""}},
+        {"settings", {Root::kCurrentUser, kSettingsKey, ""}},
+        {"policy", {Root::kLocalMachine, kPolicySettingsKey, ""}},
+        {"policy-zone", {Root::kLocalMachine, kPolicyZoneKey, ""}},
+        {"user-policy-zone", {Root::kCurrentUser, kPolicyZoneKey, ""}},
+    };
+    if (kKeys.count(word) != 0) {
+        return kKeys.at(word);
+    }
+    const std::string root = word.substr(0, 5);
+    if (root != "HKCU\\" && root != "HKLM\\") {
+        throw Error("unknown key " + word);
+    }
+    return {root == "HKCU\\" ? Root::kCurrentUser : Root::kLocalMachine, word.substr(5), ""};
+}
+
+Ref ValueRef(const std::string& word) {
+    const std::size_t slash = word.rfind('\\');
+    Ref ref = KeyOf(word.substr(0, slash));
+    ref.name = word.substr(slash + 1);
+    return ref;
 }
 
 // missing, dword N, sz TEXT... (its zero byte added), or raw TYPE PIECE...
-// (texts and hex digits: the bytes exactly as stored).
+// (quoted texts and hex digits: the bytes exactly as stored).
 std::optional<RegValue> ValueAt(const Line& line, std::size_t i) {
-    const std::string kind = line.Word(i), text = kind == "sz" ? line.Texts(i + 1) + '\0' : "";
-    const std::uint32_t n = kind == "dword" ? Number(line.Word(i + 1)) : 0;
-    if (kind == "missing" || kind == "sz" || kind == "dword") {
-        return kind == "missing" ? std::nullopt
-               : kind == "sz"    ? std::optional(RegValue{1, {text.begin(), text.end()}})
-                                 : RegValue{4,
-                                         {std::uint8_t(n), std::uint8_t(n >> 8),
-                                             std::uint8_t(n >> 16), std::uint8_t(n >> 24)}};
+    const std::string kind = line.Word(i);
+    if (kind == "missing") {
+        return std::nullopt;
+    }
+    if (kind == "dword") {
+        const std::uint32_t n = Number(line.Word(i + 1));
+        return RegValue{
+            4,
+            {std::uint8_t(n), std::uint8_t(n >> 8), std::uint8_t(n >> 16), std::uint8_t(n >> 24)}};
+    }
+    if (kind == "sz") {
+        const std::string text = line.Texts(i + 1);
+        RegValue value{1, {text.begin(), text.end()}};
+        value.bytes.push_back(0);
+        return value;
+    }
+    if (kind != "raw") {
+        throw Error("unknown value " + kind);
     }
     const std::map<std::string, std::uint32_t> kTypes = {
         {"sz", 1}, {"expand-sz", 2}, {"binary", 3}, {"dword", 4}, {"multi-sz", 7}};
-    const std::string type = kind == "raw" ? line.Word(i + 1) : throw Error("bad value " + kind);
-    RegValue value{kTypes.count(type) != 0 ? kTypes.at(type) : Number(type), {}};
+    RegValue value{kTypes.at(line.Word(i + 1)), {}};
     for (std::size_t j = i + 2; j < line.Size(); ++j) {
-        const auto& [piece, quoted] = line.tokens[j];
-        for (std::size_t k = 0; k < piece.size(); k += quoted ? 1 : 2) {
+        const Token& piece = line.tokens[j];
+        for (std::size_t k = 0; k < piece.text.size(); k += piece.quoted ? 1 : 2) {
             value.bytes.push_back(static_cast<std::uint8_t>(
-                quoted ? piece[k] : std::stoi(piece.substr(k, 2), nullptr, 16)));
+                piece.quoted ? piece.text[k] : std::stoi(piece.text.substr(k, 2), nullptr, 16)));
         }
     }
     return value;
 }
 
 std::string Describe(const std::optional<RegValue>& value) {
-    std::string shown = value ? "type " + std::to_string(value->type) + ", " +
-                                    std::to_string(value->bytes.size()) + " bytes:"
-                              : "missing";
-    for (std::size_t i = 0; value && i < value->bytes.size() && i < 40; ++i) {
+    if (!value) {
+        return "missing";
+    }
+    std::string shown = "type " + std::to_string(value->type) + ", " +
+                        std::to_string(value->bytes.size()) + " bytes:";
+    for (std::size_t i = 0; i < value->bytes.size() && i < 40; ++i) {
         shown += " " + std::to_string(value->bytes[i]);
     }
     return shown;
 }
 
-// The controls by their ids, from 1000 on ("-": no control).
-std::string ControlName(int id) {
-    std::istringstream names(
-        "script.ask script.on script.off applet.ask applet.on applet.off java.high java.medium "
-        "java.low java.off - proxy server cookies.ask cookies.on cookies.off session.ask "
-        "session.on session.off local exclusions set-exclusions set-server - - all-on all-off "
-        "standard about delete-files delete-cookies");
-    std::string name;
-    for (int i = 1000; i <= id; ++i) {
-        names >> name;
-    }
-    return name;
-}
+// The controls by their ids from 1000 on; "-" is no control.
+const char* const kControls[] = {"script.ask",
+                                 "script.on",
+                                 "script.off",
+                                 "applet.ask",
+                                 "applet.on",
+                                 "applet.off",
+                                 "java.high",
+                                 "java.medium",
+                                 "java.low",
+                                 "java.off",
+                                 "-",
+                                 "proxy",
+                                 "server",
+                                 "cookies.ask",
+                                 "cookies.on",
+                                 "cookies.off",
+                                 "session.ask",
+                                 "session.on",
+                                 "session.off",
+                                 "local",
+                                 "exclusions",
+                                 "set-exclusions",
+                                 "set-server",
+                                 "-",
+                                 "-",
+                                 "all-on",
+                                 "all-off",
+                                 "standard",
+                                 "about",
+                                 "delete-files",
+                                 "delete-cookies"};
+constexpr int kFirstControl = 1000;
+constexpr int kLastCheckable = 1019;
 
 int ControlId(const std::string& word) {
-    for (int id = 1000; id <= 1030; ++id) {
-        if (word == ControlName(id) && word != "-") {
-            return id;
-        }
+    const auto* found = std::find(std::begin(kControls), std::end(kControls), word);
+    if (word == "-" || found == std::end(kControls)) {
+        throw Error("no control " + word);
     }
-    throw Error("no control " + word);
+    return kFirstControl + static_cast<int>(found - std::begin(kControls));
 }
 
-std::string Join(const std::deque<std::string>& texts) {
-    std::string joined;
+std::string List(const std::vector<std::string>& texts) {
+    std::string list;
     for (const std::string& text : texts) {
-        joined += "\n  " + text;
+        list += "\n  " + text;
     }
-    return joined.empty() ? " nothing" : joined;
+    return list.empty() ? " nothing" : list;
 }
+
+// --- JSON of the console program ----------------------------------------------
+
+// Reads a JSON text into its leaves by path ("zone.java.setting", with array
+// items by index, "proxy.serverList.0"): strings quoted, other literals as
+// written. An object or array is recorded at its own path as {N} or [N], its
+// count of members. Throws at anything that is not JSON.
+class JsonLeaves {
+  public:
+    explicit JsonLeaves(const std::string& text) : text_(text) {
+        Value("");
+        Space();
+        if (at_ != text_.size()) {
+            throw Error("text after the JSON");
+        }
+    }
+    std::map<std::string, std::string> leaves;
+
+  private:
+    void Space() {
+        while (at_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[at_]))) {
+            ++at_;
+        }
+    }
+    char Next() {
+        Space();
+        if (at_ >= text_.size()) {
+            throw Error("the JSON ends early");
+        }
+        return text_[at_];
+    }
+    void Take(char c) {
+        if (Next() != c) {
+            throw Error(std::string("JSON: expected ") + c + " at " + std::to_string(at_));
+        }
+        ++at_;
+    }
+    std::string String() {
+        Take('"');
+        std::string text;
+        for (char c = text_.at(at_++); c != '"'; c = text_.at(at_++)) {
+            if (c == '\\') {
+                c = text_.at(at_++);
+                if (c == 'u') {
+                    c = static_cast<char>(std::stoi(text_.substr(at_, 4), nullptr, 16));
+                    at_ += 4;
+                } else if (c != '"' && c != '\\' && c != '/') {
+                    throw Error("JSON: an escape the program never writes");
+                }
+            }
+            text += c;
+        }
+        return text;
+    }
+    void Value(const std::string& path) {
+        const std::string prefix = path.empty() ? "" : path + ".";
+        const char open = Next();
+        if (open == '{' || open == '[') {
+            ++at_;
+            const char close = open == '{' ? '}' : ']';
+            std::size_t count = 0;
+            while (Next() != close) {
+                if (count != 0) {
+                    Take(',');
+                }
+                std::string name = std::to_string(count);
+                if (open == '{') {
+                    name = String();
+                    Take(':');
+                }
+                Value(prefix + name);
+                ++count;
+            }
+            ++at_;
+            leaves[path] = open + std::to_string(count) + close;
+        } else if (open == '"') {
+            leaves[path] = '"' + String() + '"';
+        } else {
+            const std::size_t end = std::min(text_.find_first_of(",]} \n", at_), text_.size());
+            leaves[path] = text_.substr(at_, end - at_);
+            at_ = end;
+        }
+    }
+
+    const std::string& text_;
+    std::size_t at_ = 0;
+};
+
+// --- Running a scenario -----------------------------------------------------
 
 class Runner {
   public:
@@ -209,14 +395,14 @@ class Runner {
             drivers_.machine->Clean();
             for (const Line& line : table_.header) {
                 for (std::size_t i = 1; line.Word(0) == "watch" && i < line.Size(); ++i) {
-                    model_[Fold(line.Word(i))] = {RefOf(line.Word(i)), std::nullopt};
+                    model_[Fold(line.Word(i))] = {ValueRef(line.Word(i)), std::nullopt};
                 }
             }
             for (const Line& line : scenario.lines) {
                 line_ = line.number;
                 Do(line);
             }
-            Settle();
+            EndOfStep();
         } catch (const std::exception& e) {
             Expect(false, std::string("cannot run this line: ") + e.what());
         }
@@ -228,83 +414,201 @@ class Runner {
             ADD_FAILURE_AT(table_.path.c_str(), line_) << what;
         }
     }
-    DialogDriver& Dialog() { return drivers_.dialog ? *drivers_.dialog : throw Error("no dialog"); }
+    DialogDriver& Dialog() {
+        if (!drivers_.dialog) {
+            throw Error("no dialog here");
+        }
+        return *drivers_.dialog;
+    }
 
-    // Every value named, and the cache, hold what the scenario says by now.
-    void Settle() {
-        std::swap(line_, shownAt_);
-        Expect(shown_.empty(), "shown, not listed:" + Join(shown_));
-        std::swap(line_, shownAt_);
+    // A step is over: all it showed has been listed, and every value named,
+    // and the cache, hold what the scenario says by now.
+    void EndOfStep() {
+        const int line = line_;
+        line_ = stepLine_;
+        Expect(shown_.empty(), "shown, not listed:" + List({shown_.begin(), shown_.end()}));
+        Expect(outListed_ || cli_.out == out_, "printed:\n" + cli_.out);
+        Expect(cli_.err == err_, "printed on standard error:\n" + cli_.err);
+        Expect(exitListed_ || cli_.exitCode == 0, "exit code " + std::to_string(cli_.exitCode));
+        line_ = line;
+        exitListed_ = true;
         shown_.clear();
+        cli_ = {};
+        out_.clear();
+        err_.clear();
+        outListed_ = false;
         for (const auto& [name, expected] : model_) {
             const auto& [ref, value] = expected;
             const auto actual = drivers_.machine->Value(ref.root, ref.key, ref.name);
-            Expect(actual == value, name + " is " + Describe(actual) + "; not " + Describe(value));
+            Expect(actual == value, name + " is " + Describe(actual) + ", not " + Describe(value));
         }
-        std::set<std::string> left;
+        std::vector<std::string> left;
         for (const CacheEntry& entry : drivers_.machine->CacheEntries()) {
-            left.insert(entry.url);
+            left.push_back(entry.url);
         }
-        Expect(left == cache_, "the cache holds" + Join({left.begin(), left.end()}));
+        std::sort(left.begin(), left.end());
+        Expect(left == std::vector<std::string>(cache_.begin(), cache_.end()),
+               "the cache holds" + List(left));
     }
 
     void Given(const Line& line) {
-        const std::string what = line.Word(1), kind = line.Word(2);
+        const std::string what = line.Word(1);
         Machine& machine = *drivers_.machine;
         if (table_.defines.count(what) != 0) {
             for (const Line& given : table_.defines.at(what).lines) {
                 Given(given);
             }
         } else if (what == "read-only") {
-            machine.MakeReadOnly(RefOf(kind, true).root, RefOf(kind, true).key);
+            const Ref ref = KeyOf(line.Word(2));
+            machine.MakeReadOnly(ref.root, ref.key);
         } else if (what == "server.pxy") {
             machine.SetServerList(line.Texts(2));
         } else if (what == "cache") {
-            machine.AddCacheEntry({line.Text(3), kind == "cookie"    ? true
-                                                 : kind == "content" ? false
-                                                                     : throw Error(kind + "?")});
+            const std::string kind = line.Word(2);
+            if (kind != "cookie" && kind != "content") {
+                throw Error("cookie or content, not " + kind);
+            }
+            machine.AddCacheEntry({line.Text(3), kind == "cookie"});
             cache_.insert(line.Text(3));
         } else {
             Assign(line, true);
         }
     }
 
-    // given|stored VALUE... = ...: the values hold that now, and a given one is
-    // stored so.
+    // given|stored VALUE... = ...: the values hold that now; given ones are
+    // stored so first.
     void Assign(const Line& line, bool given) {
         std::size_t equals = 2;
         while (line.Word(equals) != "=") {
-            equals < line.Size() ? ++equals : throw Error("no =");
+            if (++equals >= line.Size()) {
+                throw Error("no =");
+            }
         }
+        const std::optional<RegValue> value = ValueAt(line, equals + 1);
         for (std::size_t i = 1; i < equals; ++i) {
-            const Ref ref = RefOf(line.Word(i));
-            model_[Fold(line.Word(i))] = {ref, ValueAt(line, equals + 1)};
-            given
-                ? drivers_.machine->SetValue(ref.root, ref.key, ref.name, ValueAt(line, equals + 1))
-                : void();
+            const Ref ref = ValueRef(line.Word(i));
+            model_[Fold(line.Word(i))] = {ref, value};
+            if (given) {
+                drivers_.machine->SetValue(ref.root, ref.key, ref.name, value);
+            }
         }
     }
 
-    // Runs a line. An action that may show something is answered as its line
-    // says after "->" (else by each box's first button); the lines after it
-    // list, in order, everything it showed: box KIND "TEXT" [xN], dialog
-    // "CAPTION", help viewer.
-    void Do(const Line& line) {
-        const std::string verb = line.Word(0);
-        const std::set<std::string> kShowing = {"open", "click", "system-command", "press"};
-        if (kShowing.count(verb) != 0 || verb == "given" || verb == "type" || verb == "close" ||
-            verb == "run") {
-            Settle();  // the step before is over
+    // An action of the user: answered as its line says after "->" (else by
+    // each box's first button); the lines after it list what it showed.
+    void Act(const Line& line) {
+        const std::map<std::string, int> kAnswers = {
+            {"OK", 1}, {"Cancel", 2}, {"Yes", 6}, {"No", 7}};
+        std::vector<int> answers;
+        for (std::size_t i = 1; i < line.Size(); ++i) {
+            if (!answers.empty() || line.Word(i - 1) == "->") {
+                answers.push_back(kAnswers.at(line.Word(i)));
+            }
         }
+        const std::string verb = line.Word(0);
+        Shown shown;
+        if (verb == "open") {
+            shown = Dialog().Open(answers);
+        } else if (verb == "click") {
+            shown = Dialog().Click(ControlId(line.Word(1)), answers);
+        } else if (verb == "system-command") {
+            shown = Dialog().SystemCommand(Number(line.Word(1)), answers);
+        } else {
+            shown = Dialog().PressF1();
+        }
+        for (const Box& box : shown.boxes) {
+            shown_.push_back(DescribeBox(box));
+        }
+        for (const std::string& caption : shown.dialogs) {
+            shown_.push_back("dialog " + caption);
+        }
+        if (shown.help) {
+            shown_.push_back("help viewer");
+        }
+    }
+
+    static std::string DescribeBox(const Box& box) {
+        return "box " + std::to_string(box.type) + " \"" + box.text + "\" captioned " + box.caption;
+    }
+
+    // box KIND "TEXT" [xN] | dialog "CAPTION" | help viewer: the next things
+    // the last action showed.
+    void Listed(const Line& line) {
         const std::map<std::string, unsigned> kKinds = {
             {"OK", 0},     {"OK/Cancel", 1},     {"Yes/No", 4},
             {"OK!", 0x30}, {"OK/Cancel!", 0x31}, {"Yes/No!", 0x34}};
-        const std::map<std::string, int> kAnswers = {
-            {"OK", 1}, {"Cancel", 2}, {"Yes", 6}, {"No", 7}};
-        const auto box = [](const Box& b) {
-            return "box " + std::to_string(b.type) + " \"" + b.text + "\" captioned " + b.caption;
-        };
-        if (verb == "given") {
+        const std::string verb = line.Word(0);
+        std::string expected = "help viewer";
+        if (verb == "box") {
+            expected = DescribeBox({line.Text(2), kKinds.at(line.Word(1)), "Vormet"});
+        } else if (verb == "dialog") {
+            expected = "dialog " + line.Text(1);
+        }
+        const std::string times = line.Word(3);
+        for (std::uint32_t n = times.empty() ? 1 : Number(times.substr(1)); n > 0; --n) {
+            Expect(!shown_.empty() && shown_.front() == expected,
+                   "not shown: " + expected + "\nshown:" + List({shown_.begin(), shown_.end()}));
+            if (!shown_.empty()) {
+                shown_.pop_front();
+            }
+        }
+    }
+
+    // run ARG... with the input of the stdin line before it, if any.
+    void Run(const Line& line) {
+        if (!drivers_.cli) {
+            throw Error("no console program here");
+        }
+        std::vector<std::string> args;
+        for (std::size_t i = 1; i < line.Size(); ++i) {
+            args.push_back(line.tokens[i].text);
+        }
+        cli_ = drivers_.cli->Run(args, input_);
+        input_.clear();
+        exitListed_ = false;
+    }
+
+    // exit N | out TEXT | out has TEXT | err TEXT | json PATH = VALUE |
+    // notified N: what the last run did. Its out and err lines, each a line
+    // of its output, must add up to all it printed, unless its output is
+    // JSON or only looked into ("out has"); a run that lists no exit code
+    // must have ended with 0.
+    void CheckRun(const Line& line) {
+        const std::string verb = line.Word(0);
+        if (verb == "exit") {
+            exitListed_ = true;
+            Expect(cli_.exitCode == static_cast<int>(Number(line.Word(1))),
+                   "exit code " + std::to_string(cli_.exitCode));
+        } else if (verb == "out" && line.Word(1) == "has") {
+            outListed_ = true;
+            Expect(cli_.out.find(line.Texts(2)) != std::string::npos, "printed " + cli_.out);
+        } else if (verb == "out" || verb == "err") {
+            (verb == "out" ? out_ : err_) += line.Texts(1);
+        } else if (verb == "json") {
+            outListed_ = true;
+            const std::string path = line.Word(1);
+            const auto leaves = JsonLeaves(cli_.out).leaves;
+            const std::string actual = leaves.count(path) != 0 ? leaves.at(path) : "(none)";
+            const std::string expected =
+                line.tokens.at(3).quoted ? '"' + line.Text(3) + '"' : line.Word(3);
+            Expect(actual == expected, path + " is " + actual);
+        } else if (cli_.notifications >= 0) {  // notified N, where it can be told
+            Expect(cli_.notifications == static_cast<int>(Number(line.Word(1))),
+                   "notified " + std::to_string(cli_.notifications) + " times");
+        }
+    }
+
+    void Do(const Line& line) {
+        const std::string verb = line.Word(0);
+        const std::set<std::string> kActions = {"open", "click", "system-command", "press"};
+        const std::set<std::string> kSteps = {"given", "type", "close", "run", "stdin"};
+        if (kActions.count(verb) != 0 || kSteps.count(verb) != 0) {
+            EndOfStep();
+            stepLine_ = line.number;
+        }
+        if (kActions.count(verb) != 0) {
+            Act(line);
+        } else if (verb == "given") {
             Given(line);
         } else if (verb == "type") {
             Dialog().Type(ControlId(line.Word(1)), line.Texts(2));
@@ -314,55 +618,23 @@ class Runner {
                                                          {"close-box", CloseBy::kCloseBox}};
             Expect(Dialog().Close(kHow.at(line.Word(2))), "the program did not end");
         } else if (verb == "stdin") {
-            stdin_ = line.Texts(1);
+            input_ = line.Texts(1);
         } else if (verb == "run") {
-            std::vector<std::string> args;
-            for (std::size_t a = 1; a < line.Size(); ++a) {
-                args.push_back(line.tokens[a].first);
-            }
-            cli_ = (drivers_.cli ? *drivers_.cli : throw Error("no console")).Run(args, stdin_);
-            stdin_.clear();
-        } else if (kShowing.count(verb) != 0) {
-            std::vector<int> answers;
-            for (std::size_t i = 1; i < line.Size(); ++i) {
-                line.Word(i - 1) == "->" || !answers.empty()
-                    ? answers.push_back(kAnswers.at(line.Word(i)))
-                    : void();
-            }
-            const Shown shown =
-                verb == "open"    ? Dialog().Open(answers)
-                : verb == "click" ? Dialog().Click(ControlId(line.Word(1)), answers)
-                : verb == "press" ? (line.Word(1) == "F1" ? Dialog().PressF1() : throw Error("F1?"))
-                                  : Dialog().SystemCommand(Number(line.Word(1)), answers);
-            for (const Box& b : shown.boxes) {
-                shown_.push_back(box(b));
-            }
-            for (const std::string& caption : shown.dialogs) {
-                shown_.push_back("dialog " + caption);
-            }
-            shown.help ? shown_.push_back("help viewer") : void();
-            shownAt_ = line.number;
+            Run(line);
         } else if (verb == "box" || verb == "dialog" || verb == "help") {
-            const std::string times = line.Word(3);
-            for (std::uint32_t n = times.empty() ? 1 : Number(times.substr(1)); n > 0; --n) {
-                const std::string expected =
-                    verb == "box"      ? box({line.Text(2), kKinds.at(line.Word(1)), "Vormet"})
-                    : verb == "dialog" ? "dialog " + line.Text(1)
-                                       : "help viewer";
-                Expect(!shown_.empty() && shown_.front() == expected,
-                       "not shown: " + expected + "\nshown:" + Join(shown_));
-                shown_.empty() ? void() : shown_.pop_front();
-            }
+            Listed(line);
         } else {
             Check(line);
         }
     }
 
+    // What the screen, the registry and the cache show now.
     void Check(const Line& line) {
         const std::string verb = line.Word(0);
-        std::vector<std::string> words, texts;
+        std::vector<std::string> words;
+        std::vector<std::string> texts;
         for (std::size_t i = 1; i < line.Size(); ++i) {
-            (line.tokens[i].second ? texts : words).push_back(line.tokens[i].first);
+            (line.tokens[i].quoted ? texts : words).push_back(line.tokens[i].text);
         }
         if (verb == "stored") {
             Assign(line, false);
@@ -371,30 +643,32 @@ class Runner {
         } else if (verb == "checked") {  // exactly these of the radio buttons and check boxes
             for (const std::string& word : words) {
                 if (word != "none") {
-                    ControlId(word);  // names no control: an error in the table
+                    ControlId(word);  // a name no control has is a fault of the table
                 }
             }
-            for (int id = 1000; id <= 1019; ++id) {
-                const bool listed = std::count(words.begin(), words.end(), ControlName(id));
-                Expect(id == 1010 || id == 1012 || Dialog().Checked(id) == listed,
-                       ControlName(id) + (listed ? " is not checked" : " is checked"));
+            for (int id = kFirstControl; id <= kLastCheckable; ++id) {
+                const std::string name = kControls[id - kFirstControl];
+                if (name == "-" || name == "server") {
+                    continue;
+                }
+                const bool listed = std::count(words.begin(), words.end(), name) != 0;
+                Expect(Dialog().Checked(id) == listed,
+                       name + (listed ? " is not checked" : " is checked"));
             }
         } else if (verb == "enabled" || verb == "disabled") {
             for (const std::string& word : words) {
                 Expect(Dialog().Enabled(ControlId(word)) == (verb == "enabled"),
                        word + " is not " + verb);
             }
-        } else if (verb == "text" || verb == "items") {
-            const int id = ControlId(line.Word(1));
-            const auto actual =
-                verb == "text" ? std::vector{Dialog().Text(id)} : Dialog().Items(id);
-            Expect(actual == (verb == "text" ? std::vector{line.Texts(3)} : texts),
-                   line.Word(1) + " shows" + Join({actual.begin(), actual.end()}));
-        } else if (verb == "exit" || verb == "out" || verb == "err") {
-            const std::string actual = verb == "exit"  ? std::to_string(cli_.exitCode)
-                                       : verb == "out" ? cli_.out
-                                                       : cli_.err;
-            Expect(actual == (verb == "exit" ? line.Word(1) : line.Texts(1)), verb + ": " + actual);
+        } else if (verb == "text") {
+            const std::string actual = Dialog().Text(ControlId(line.Word(1)));
+            Expect(actual == line.Texts(3), line.Word(1) + " shows \"" + actual + "\"");
+        } else if (verb == "items") {
+            const auto actual = Dialog().Items(ControlId(line.Word(1)));
+            Expect(actual == texts, line.Word(1) + " lists" + List(actual));
+        } else if (verb == "exit" || verb == "out" || verb == "err" || verb == "json" ||
+                   verb == "notified") {
+            CheckRun(line);
         } else {
             throw Error("unknown line");
         }
@@ -405,37 +679,44 @@ class Runner {
     std::map<std::string, std::pair<Ref, std::optional<RegValue>>> model_;  // by folded name
     std::set<std::string> cache_;
     std::deque<std::string> shown_;  // what the last action showed, not yet listed
-    std::string stdin_;
-    CliRun cli_;
+    std::string input_;
+    CliRun cli_{0, "", "", -1};
+    std::string out_;  // what the out and err lines of the run add up to
+    std::string err_;
+    bool outListed_ = false;  // or seen otherwise
+    bool exitListed_ = true;
     int line_ = 0;
-    int shownAt_ = 0;
+    int stepLine_ = 0;  // where the step now running began
 };
 
 }  // namespace
 
-void RegisterScenarios(const std::string& suite, const std::string& path, DriversFactory make) {
+void RegisterScenarios(const std::string& suite, const std::string& path, DriversFactory make,
+                       bool native) {
     const auto table = std::make_shared<const Table>(Parse(path));
-    for (std::size_t i = 0; i < table->scenarios.size(); ++i) {
+    for (const Block& scenario : table->scenarios) {
+        if (scenario.nativeOnly && !native) {
+            continue;
+        }
         struct Test : ::testing::Test {
             std::function<void()> body;
             void TestBody() override { body(); }
         };
         // The title as the test's name: its words run together, capitalised.
         std::string name;
-        const std::string& title = table->scenarios[i].title;
-        for (std::size_t c = 0; c < title.size(); ++c) {
-            const bool first =
-                c == 0 || std::isalnum(static_cast<unsigned char>(title[c - 1])) == 0;
-            if (std::isalnum(static_cast<unsigned char>(title[c])) != 0) {
-                name += first ? char(std::toupper(static_cast<unsigned char>(title[c]))) : title[c];
+        bool wordStart = true;
+        for (const char c : scenario.title) {
+            const bool letter = std::isalnum(static_cast<unsigned char>(c)) != 0;
+            if (letter) {
+                name += wordStart ? static_cast<char>(std::toupper(c)) : c;
             }
+            wordStart = !letter;
         }
+        const Block* block = &scenario;
         ::testing::RegisterTest(suite.c_str(), name.c_str(), nullptr, nullptr, path.c_str(),
-                                table->scenarios[i].number, [=]() -> ::testing::Test* {
+                                scenario.number, [=]() -> ::testing::Test* {
                                     auto* test = new Test;
-                                    test->body = [=] {
-                                        Runner(*table, table->scenarios[i], make());
-                                    };
+                                    test->body = [=] { Runner(*table, *block, make()); };
                                     return test;
                                 });
     }
