@@ -365,13 +365,13 @@ class Runner {
         std::swap(line_, stepLine_);
         Expect(shown_.empty(), "shown, not listed:" + List({shown_.begin(), shown_.end()}));
         Expect(outSeen_ || run_.out == out_, "printed:\n" + run_.out);
-        Expect(run_.err == err_, "printed on standard error:\n" + run_.err);
+        Expect(errSeen_ || run_.err == err_, "printed on standard error:\n" + run_.err);
         Expect(exitSeen_ || run_.exitCode == 0, "exit code " + std::to_string(run_.exitCode));
         std::swap(line_, stepLine_);
         shown_.clear();
         run_ = {0, "", "", -1};
         out_ = err_ = "";
-        outSeen_ = exitSeen_ = false;
+        outSeen_ = errSeen_ = exitSeen_ = false;
         for (const auto& [name, expected] : model_) {
             const auto& [ref, value] = expected;
             const auto actual = drivers_.machine->Value(ref.root, ref.key, ref.name);
@@ -475,18 +475,19 @@ class Runner {
         }
     }
 
-    // exit N | out TEXT | out has TEXT | err TEXT | json PATH = VALUE |
+    // exit N | out|err TEXT | out|err has TEXT | json PATH = VALUE |
     // notified N: what the last run did. Its out and err lines add up to all
-    // it printed, unless its output was looked into otherwise.
+    // it printed, unless that was looked into otherwise.
     void RunOutcome(const Line& line) {
         const std::string verb = line.Word(0);
         if (verb == "exit") {
             exitSeen_ = true;
             Expect(run_.exitCode == static_cast<int>(Number(line.Word(1))),
                    "exit code " + std::to_string(run_.exitCode));
-        } else if (verb == "out" && line.Word(1) == "has") {
-            outSeen_ = true;
-            Expect(run_.out.find(line.TextsFrom(2)) != std::string::npos, "printed " + run_.out);
+        } else if ((verb == "out" || verb == "err") && line.Word(1) == "has") {
+            (verb == "out" ? outSeen_ : errSeen_) = true;
+            const std::string& printed = verb == "out" ? run_.out : run_.err;
+            Expect(printed.find(line.TextsFrom(2)) != std::string::npos, "printed " + printed);
         } else if (verb == "out" || verb == "err") {
             (verb == "out" ? out_ : err_) += line.TextsFrom(1);
         } else if (verb == "json") {
@@ -589,6 +590,7 @@ class Runner {
     std::string out_;                // what its out and err lines add up to
     std::string err_;
     bool outSeen_ = false;  // its output was looked into otherwise
+    bool errSeen_ = false;
     bool exitSeen_ = false;
     int line_ = 0;
     int stepLine_ = 0;  // where the step now running began
