@@ -219,13 +219,15 @@ std::optional<RegValue> ValueAt(const Line& line, std::size_t i) {
 }
 
 std::string Describe(const std::optional<RegValue>& value) {
-    std::string shown = value ? "type " + std::to_string(value->type) + ", " +
-                                    std::to_string(value->bytes.size()) + " bytes:"
-                              : "missing";
-    for (std::size_t i = 0; value && i < value->bytes.size() && i < 40; ++i) {
-        shown += " " + std::to_string(value->bytes[i]);
+    if (!value) {
+        return "missing";
     }
-    return shown;
+    std::ostringstream shown;
+    shown << "type " << value->type << ", " << value->bytes.size() << " bytes:";
+    for (std::size_t i = 0; i < value->bytes.size() && i < 40; ++i) {
+        shown << ' ' << static_cast<int>(value->bytes[i]);
+    }
+    return shown.str();
 }
 
 // The controls, by id from 1000 on; "-" is none.

@@ -80,6 +80,9 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
     bool iconic = false;
     int iconSets = 0;
     int iconPaints = 0;
+    bool busy = false;
+    int busyRuns = 0;
+    int looksWhileBusy = 0;
     MessageResult Send(std::uint32_t msg, std::uintptr_t wParam = 0) {
         return dialog_->HandleMessage({msg, wParam, 0});
     }
@@ -124,6 +127,11 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
         controls_.at(id).items.push_back(text);
     }
     void LimitText(int id, std::size_t maxBytes) override { controls_.at(id).limit = maxBytes; }
+    void SetBusy(bool on) override {
+        busyRuns += on && !busy ? 1 : 0;
+        busy = on;
+    }
+    void KeepResponsive() override { looksWhileBusy += busy ? 1 : 0; }
     int ShowMessage(std::string_view text, unsigned type) override {
         shown_.boxes.push_back({std::string(text), type, "Vormet"});
         const int answer =

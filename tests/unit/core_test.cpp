@@ -271,6 +271,23 @@ TEST(CliCacheClean, StopsOnCtrlCAndFailsWhenTheCacheGivesOut) {
               "0 件削除しました。\nURL キャッシュを最後まで調べられませんでした。\n");
 }
 
+// A delete button's run is busy from its start to its end, and the window
+// answers the system between every two entries.
+TEST(DeleteButton, KeepsTheWindowAnsweringWhileItRuns) {
+    NativeMachine machine;
+    for (const char* url : {"http://a/", "Cookie:b", "http://c/"}) {
+        machine.cache.Add(url, url[0] == 'C');
+    }
+    SimWindow window(machine);
+    window.Open({});
+    window.Click(IDC_DELETE_TEMP_FILES, {kIdNo});
+    EXPECT_EQ(window.busyRuns, 0);
+    window.Click(IDC_DELETE_TEMP_FILES, {kIdYes});
+    EXPECT_EQ(window.busyRuns, 1);
+    EXPECT_EQ(window.looksWhileBusy, 3);
+    EXPECT_FALSE(window.busy);
+}
+
 TEST(SystemMenu, EndsWithTheAboutEntryOnlyWhenThereIsAMenuAndItsText) {
     for (const bool menu : {false, true}) {
         for (const bool text : {false, true}) {
