@@ -34,6 +34,7 @@ inline constexpr const char kTextUsage[] =
     "使い方: vormet-cli <コマンド> [引数...]（一覧は vormet-cli --help）\n";
 inline constexpr const char kTextNoCommand[] = "コマンドがありません。";
 inline constexpr const char kTextUnknownCommand[] = "不明なコマンドです: ";
+inline constexpr const char kTextArguments[] = "引数の数が正しくありません: ";
 inline constexpr const char kTextUnknownOption[] = "不明なオプションです: ";
 inline constexpr const char kTextBadValue[] = "正しくない値です: ";
 inline constexpr const char kTextNotAnsi[] = "システムのコード ページで表せない文字があります: ";

@@ -65,7 +65,7 @@ Split SplitArguments(const std::vector<std::string>& args) {
 // Reads the words after the command's own into it; false when they do not fit.
 bool ReadWords(const std::vector<std::string>& w, Command* c, std::string* error) {
     const auto bad = [error](const std::string& word) {
-        *error = std::string(kTextBadValue) + word;
+        *error = kTextBadValue + word;
         return false;
     };
     const std::string& verb = w[0];
@@ -93,7 +93,8 @@ bool ReadWords(const std::vector<std::string>& w, Command* c, std::string* error
             return bad(w[1]);
         }
         c->preset = static_cast<Preset>(*found);
-    } else if (verb == "proxy" && w.size() == 2) {
+    } else if (verb == "proxy" && w.size() == 2 && w[1] != "server" && w[1] != "bypass" &&
+               w[1] != "local") {
         c->verb = Verb::kProxySwitch;
         if (!(found = Find(kOnOff, w[1]))) {
             return bad(w[1]);
@@ -115,7 +116,9 @@ bool ReadWords(const std::vector<std::string>& w, Command* c, std::string* error
         }
         c->cookies = *found != 0;
     } else {
-        *error = std::string(kTextUnknownCommand) + verb;
+        const bool known = verb == "status" || verb == "zone" || verb == "preset" ||
+                           verb == "proxy" || verb == "cache";
+        *error = (known ? kTextArguments : kTextUnknownCommand) + verb;
         for (std::size_t i = 1; i < w.size(); ++i) {
             *error += " " + w[i];
         }

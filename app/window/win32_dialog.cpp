@@ -48,6 +48,12 @@ INT_PTR HandleDialogMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (host == nullptr) {
         return FALSE;
     }
+    // While busy, the busy cursor stays over the window and its controls.
+    if (msg == WM_SETCURSOR && host->window.Busy()) {
+        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    }
     const MessageResult result = host->dialog.HandleMessage(
         {msg, static_cast<std::uintptr_t>(wParam), static_cast<std::intptr_t>(lParam)});
     if (!result) {

@@ -126,6 +126,50 @@ void Win32WindowOps::LimitText(int id, std::size_t maxBytes) {
     SendMessageA(item, message, maxBytes, 0);
 }
 
+namespace {
+
+// Often enough to repaint smoothly; the system takes a window for hung after
+// five seconds without a look at its queue.
+constexpr ULONGLONG kAnswerEveryMs = 50;
+// A bound on what one look handles, so a run never stalls on its window.
+constexpr int kMessagesPerLook = 64;
+
+// Keyboard and mouse input, also what is posted as such, goes nowhere.
+void DropInput() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE) ||
+           PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+    }
+}
+
+}  // namespace
+
+void Win32WindowOps::SetBusy(bool busy) {
+    busy_ = busy;
+    answered_ = GetTickCount64();
+    if (!busy) {
+        DropInput();
+    }
+    SetCursor(LoadCursorA(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+// Sent messages (the system's, another program's) are answered inside
+// PeekMessage; paint requests are handled; input is dropped, so no other
+// control runs until the run ends.
+void Win32WindowOps::KeepResponsive() {
+    if (GetTickCount64() - answered_ < kAnswerEveryMs) {
+        return;
+    }
+    MSG msg;
+    for (int i = 0; i < kMessagesPerLook &&
+                    PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT | PM_QS_SENDMESSAGE);
+         ++i) {
+        DispatchMessageW(&msg);
+    }
+    DropInput();
+    answered_ = GetTickCount64();
+}
+
 int Win32WindowOps::ShowMessage(std::string_view text, unsigned type) {
     return MessageBoxW(dialog_, Widen(text).c_str(), ApplicationTitle().c_str(), type);
 }

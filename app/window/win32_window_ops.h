@@ -17,6 +17,9 @@ class Win32WindowOps final : public WindowOps {
     void SetText(int id, const std::string& text) override;
     void AddComboItem(int id, const std::string& text) override;
     void LimitText(int id, std::size_t maxBytes) override;
+    void SetBusy(bool busy) override;
+    void KeepResponsive() override;
+    bool Busy() const { return busy_; }
     int ShowMessage(std::string_view text, unsigned type) override;
     void SetIcons() override;
     bool PaintIfMinimized() override;
@@ -32,5 +35,7 @@ class Win32WindowOps final : public WindowOps {
     HWND Item(int id) const { return GetDlgItem(dialog_, id); }
 
     HWND dialog_ = nullptr;
-    HICON icon_;  // owned by the system: shared icons are never destroyed
+    bool busy_ = false;
+    ULONGLONG answered_ = 0;  // when the window last answered the system
+    HICON icon_;              // owned by the system: shared icons are never destroyed
 };

@@ -38,6 +38,13 @@ class WindowOps {
     // Most bytes the user may type into an edit box or a combo box's field.
     virtual void LimitText(int id, std::size_t maxBytes) = 0;
 
+    // A long run in a click handler: while busy, the busy cursor shows and,
+    // each time KeepResponsive is called, the window answers the system
+    // (repaints, and is not taken for hung) but takes no input; what the
+    // user typed or clicked meanwhile is dropped.
+    virtual void SetBusy(bool busy) = 0;
+    virtual void KeepResponsive() = 0;
+
     // A modal message box owned by the dialog and captioned with the
     // application's title. text is UTF-8; type combines kMb* values.
     virtual int ShowMessage(std::string_view text, unsigned type) = 0;

@@ -29,12 +29,10 @@ scenario::DriversFactory Drive(bool dialog) {
     };
 }
 
+// Both tables, but their rows marked to run natively only.
 const bool kScenarios = [] {
-    scenario::RegisterScenarios("Dialog", "Z:" QELTRIN_SCENARIOS "/dialog.txt", Drive(true));
-    const char* cli = "Z:" QELTRIN_SCENARIOS "/cli.txt";
-    if (GetFileAttributesA(cli) != INVALID_FILE_ATTRIBUTES) {  // a table still to come
-        scenario::RegisterScenarios("Cli", cli, Drive(false));
-    }
+    scenario::RegisterScenarios("Dialog", "Z:" QELTRIN_SCENARIOS "/dialog.txt", Drive(true), false);
+    scenario::RegisterScenarios("Cli", "Z:" QELTRIN_SCENARIOS "/cli.txt", Drive(false), false);
     return true;
 }();
 

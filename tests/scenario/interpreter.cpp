@@ -5,201 +5,331 @@
 #include <algorithm>
 #include <deque>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
 #include <stdexcept>
 
+#include "store/registry_paths.h"
+
 namespace scenario {
 namespace {
 
 using Error = std::runtime_error;
+using Texts = std::vector<std::string>;
 
-// A line of a table: words, and quoted texts with escapes and repeats resolved.
+// --- Reading a table ----------------------------------------------------------
+
+// A line of a table: its words and texts, in order.
 struct Line {
     int number = 0;
-    std::vector<std::pair<std::string, bool>> tokens;  // text, quoted
+    Texts tokens;
+    std::vector<bool> quoted;
 
-    std::size_t Size() const { return tokens.size(); }
     std::string Word(std::size_t i) const {
-        return i < Size() && !tokens[i].second ? tokens[i].first : "";
+        return i < tokens.size() && !quoted[i] ? tokens[i] : "";
     }
     std::string Text(std::size_t i) const {
-        return i < Size() && tokens[i].second ? tokens[i].first : throw Error("a text is missing");
+        if (i >= tokens.size() || !quoted[i]) {
+            throw Error("a text is missing");
+        }
+        return tokens[i];
     }
-    std::string Texts(std::size_t i) const { return i < Size() ? Text(i) + Texts(i + 1) : ""; }
+    std::string TextsFrom(std::size_t i) const {  // run together
+        std::string texts;
+        for (; i < tokens.size(); ++i) {
+            texts += Text(i);
+        }
+        return texts;
+    }
 };
+
+// The text quoted at s[*i], with \n \r \t \0 \xNN escapes and a repeat ("ab"*3);
+// *i is left past it.
+std::string QuotedText(const std::string& s, std::size_t* i) {
+    std::string text;
+    for (++*i; s.at(*i) != '"'; ++*i) {
+        char c = s[*i];
+        if (c == '\\') {
+            c = s.at(++*i);
+            if (c == 'x') {
+                c = static_cast<char>(std::stoi(s.substr(*i + 1, 2), nullptr, 16));
+                *i += 2;
+            } else if (c != '\\' && c != '"') {
+                c = c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : '\0';
+            }
+        }
+        text += c;
+    }
+    std::size_t count = 1;
+    if (++*i < s.size() && s[*i] == '*') {
+        std::size_t digits = 0;
+        count = std::stoul(s.substr(*i + 1), &digits);
+        *i += 1 + digits;
+    }
+    std::string repeated;
+    while (count-- > 0) {
+        repeated += text;
+    }
+    return repeated;
+}
+
+// Texts written without a space between them ("a""b") are one.
+Line Tokenize(int number, const std::string& s) {
+    Line line{number, {}, {}};
+    std::size_t joinAt = std::string::npos;
+    for (std::size_t i = 0; i < s.size() && s[i] != '#';) {
+        if (s[i] == '"') {
+            const bool join = i == joinAt;
+            const std::string text = QuotedText(s, &i);
+            if (join) {
+                line.tokens.back() += text;
+            } else {
+                line.tokens.push_back(text);
+                line.quoted.push_back(true);
+            }
+            joinAt = i;
+        } else if (std::isspace(static_cast<unsigned char>(s[i])) != 0) {
+            ++i;
+        } else {
+            const std::size_t end = std::min(s.find_first_of(" \t\r", i), s.size());
+            line.tokens.push_back(s.substr(i, end - i));
+            line.quoted.push_back(false);
+            i = end;
+        }
+    }
+    return line;
+}
 
 struct Block {
     std::string title;
     int number = 0;
+    bool nativeOnly = false;
     std::vector<Line> lines;
 };
 
 struct Table {
     std::string path;
     std::vector<Line> header;
-    std::map<std::string, Block> defines;
+    std::map<std::string, Block> defines;  // by name
     std::vector<Block> scenarios;
 };
 
-std::string Fold(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-std::uint32_t Number(const std::string& word) {
-    std::size_t used = 0;
-    const unsigned long n = std::stoul(word, &used, 0);
-    return used == word.size() ? static_cast<std::uint32_t>(n) : throw Error("bad number " + word);
-}
-
-Line Tokenize(int number, const std::string& text) {
-    Line line{number, {}};
-    std::size_t glueAt = std::string::npos;  // "a"*3"b" is one text
-    for (std::size_t i = 0; i < text.size() && text[i] != '#'; ++i) {
-        const std::size_t end = std::min(text.find_first_of(" \t,\r", i), text.size());
-        if (text[i] != '"') {
-            i == end ? void() : void(line.tokens.emplace_back(text.substr(i, end - i), false));
-            i = end;
-            continue;
-        }
-        const std::size_t start = i;
-        std::string token;
-        for (const std::string escapes("n\nr\rt\t0", 8); text.at(++i) != '"';) {
-            const char c = text[i] == '\\' ? text.at(++i) : 0;
-            token += c == 'x' ? char(std::stoi(text.substr(i + 1, 2), nullptr, 16))
-                     : c != 0 && escapes.find(c) % 2 == 0 ? escapes[escapes.find(c) + 1]
-                                                          : text[i];
-            i += c == 'x' ? 2 : 0;
-        }
-        std::size_t count = 1, used = 0;  // "ab"*3 is "ababab"
-        if (text.compare(i + 1, 1, "*") == 0) {
-            count = std::stoul(text.substr(i + 2), &used);
-            i += 1 + used;
-        }
-        std::string repeated;
-        while (count-- > 0) {
-            repeated += token;
-        }
-        start == glueAt ? void(line.tokens.back().first += repeated)
-                        : void(line.tokens.emplace_back(repeated, true));
-        glueAt = i + 1;
-    }
-    return line;
-}
-
 Table Parse(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        throw Error("cannot read " + path);
+    }
     Table table{path, {}, {}, {}};
-    std::vector<Line>* lines = file ? &table.header : throw Error("cannot read " + path);
-    std::string text;
-    for (int number = 1; std::getline(file, text); ++number) {
-        const bool define = text.rfind("define ", 0) == 0;
-        if (define || text.rfind("scenario: ", 0) == 0) {
-            const Block block{text.substr(text.find(' ') + 1), number, {}};
-            lines =
-                define
-                    ? &(table.defines[block.title.substr(0, block.title.find(':'))] = block).lines
-                    : &table.scenarios.emplace_back(block).lines;
-        } else {
-            try {
-                lines->push_back(Tokenize(number, text));
-            } catch (const std::exception& e) {
-                throw Error(path + ":" + std::to_string(number) + ": bad text (" + e.what() + ")");
+    std::vector<Line>* lines = &table.header;
+    std::string s;
+    for (int number = 1; std::getline(file, s); ++number) {
+        const std::string head = s.substr(0, s.find(": "));
+        Block* block = nullptr;
+        if (head == "scenario" || head == "scenario, natively") {
+            block = &table.scenarios.emplace_back();
+        } else if (head.rfind("define ", 0) == 0) {
+            block = &table.defines[head.substr(7)];
+        }
+        if (block != nullptr) {
+            *block = {s.substr(head.size() + 2), number, head == "scenario, natively", {}};
+            lines = &block->lines;
+            continue;
+        }
+        try {
+            const Line line = Tokenize(number, s);
+            if (!line.tokens.empty()) {
+                lines->push_back(line);
             }
-            lines->back().tokens.empty() ? lines->pop_back() : void();
+        } catch (const std::exception& e) {
+            throw Error(path + ":" + std::to_string(number) + ": " + e.what());
         }
     }
     return table;
 }
 
-// A value, KEY\NAME, or a key: zone, settings, HKCU\path or HKLM\path.
+// --- Names in the tables --------------------------------------------------------
+
+std::uint32_t Number(const std::string& word) {
+    std::size_t used = 0;
+    const unsigned long n = std::stoul(word, &used, 0);
+    return used == word.size() ? static_cast<std::uint32_t>(n) : throw Error("no number " + word);
+}
+
 struct Ref {
     Root root = Root::kCurrentUser;
     std::string key;
     std::string name;
 };
 
+// A value, KEY\NAME; a KEY is zone, settings, policy, policy-zone,
+// user-policy-zone, or HKCU\path or HKLM\path.
 Ref RefOf(const std::string& word, bool isKey = false) {
-    const std::string key = word.substr(0, isKey ? word.size() : word.rfind('\\'));
-    const std::string name = isKey ? "" : word.substr(word.rfind('\\') + 1);
-    const std::string settings = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-    const bool local = key.rfind("HKLM\\", 0) == 0;
-    return key == "zone" || key == "settings"
-               ? Ref{Root::kCurrentUser, key == "zone" ? settings + "\\Zones\\3" : settings, name}
-           : local || key.rfind("HKCU\\", 0) == 0
-               ? Ref{local ? Root::kLocalMachine : Root::kCurrentUser, key.substr(5), name}
-               : throw Error("unknown key " + key);
+    const std::size_t slash = isKey ? word.size() : word.rfind('\\');
+    const std::string key = word.substr(0, slash);
+    const std::string name = isKey ? "" : word.substr(slash + 1);
+    const std::map<std::string, std::pair<Root, const char*>> kKeys = {
+        {"zone", {Root::kCurrentUser, kZoneKey}},
+        {"settings", {Root::kCurrentUser, kSettingsKey}},
+        {"policy", {Root::kLocalMachine, kPolicySettingsKey}},
+        {"policy-zone", {Root::kLocalMachine, kPolicyZoneKey}},
+        {"user-policy-zone", {Root::kCurrentUser, kPolicyZoneKey}},
+    };
+    if (kKeys.count(key) != 0) {
+        return {kKeys.at(key).first, kKeys.at(key).second, name};
+    }
+    if (key.rfind("HKCU\\", 0) != 0 && key.rfind("HKLM\\", 0) != 0) {
+        throw Error("no key " + key);
+    }
+    return {key[2] == 'C' ? Root::kCurrentUser : Root::kLocalMachine, key.substr(5), name};
 }
 
-// missing, dword N, sz TEXT... (its zero byte added), or raw TYPE PIECE...
-// (texts and hex digits: the bytes exactly as stored).
+// missing | dword N | sz TEXT (its zero byte added) | raw TYPE PIECE..., the
+// pieces texts or hex digits: the bytes exactly as stored.
 std::optional<RegValue> ValueAt(const Line& line, std::size_t i) {
-    const std::string kind = line.Word(i), text = kind == "sz" ? line.Texts(i + 1) + '\0' : "";
-    const std::uint32_t n = kind == "dword" ? Number(line.Word(i + 1)) : 0;
-    if (kind == "missing" || kind == "sz" || kind == "dword") {
-        return kind == "missing" ? std::nullopt
-               : kind == "sz"    ? std::optional(RegValue{1, {text.begin(), text.end()}})
-                                 : RegValue{4,
-                                         {std::uint8_t(n), std::uint8_t(n >> 8),
-                                             std::uint8_t(n >> 16), std::uint8_t(n >> 24)}};
+    const std::string kind = line.Word(i);
+    if (kind == "missing") {
+        return std::nullopt;
+    }
+    if (kind == "dword") {
+        const std::uint32_t n = Number(line.Word(i + 1));
+        return RegValue{
+            4,
+            {std::uint8_t(n), std::uint8_t(n >> 8), std::uint8_t(n >> 16), std::uint8_t(n >> 24)}};
+    }
+    if (kind == "sz") {
+        const std::string text = line.TextsFrom(i + 1) + '\0';
+        return RegValue{1, {text.begin(), text.end()}};
     }
     const std::map<std::string, std::uint32_t> kTypes = {
         {"sz", 1}, {"expand-sz", 2}, {"binary", 3}, {"dword", 4}, {"multi-sz", 7}};
-    const std::string type = kind == "raw" ? line.Word(i + 1) : throw Error("bad value " + kind);
-    RegValue value{kTypes.count(type) != 0 ? kTypes.at(type) : Number(type), {}};
-    for (std::size_t j = i + 2; j < line.Size(); ++j) {
-        const auto& [piece, quoted] = line.tokens[j];
-        for (std::size_t k = 0; k < piece.size(); k += quoted ? 1 : 2) {
+    if (kind != "raw" || kTypes.count(line.Word(i + 1)) == 0) {
+        throw Error("no value " + kind);
+    }
+    RegValue value{kTypes.at(line.Word(i + 1)), {}};
+    for (std::size_t j = i + 2; j < line.tokens.size(); ++j) {
+        const std::string& piece = line.tokens[j];
+        for (std::size_t k = 0; k < piece.size(); k += line.quoted[j] ? 1 : 2) {
             value.bytes.push_back(static_cast<std::uint8_t>(
-                quoted ? piece[k] : std::stoi(piece.substr(k, 2), nullptr, 16)));
+                line.quoted[j] ? piece[k] : std::stoi(piece.substr(k, 2), nullptr, 16)));
         }
     }
     return value;
 }
 
 std::string Describe(const std::optional<RegValue>& value) {
-    std::string shown = value ? "type " + std::to_string(value->type) + ", " +
-                                    std::to_string(value->bytes.size()) + " bytes:"
-                              : "missing";
-    for (std::size_t i = 0; value && i < value->bytes.size() && i < 40; ++i) {
-        shown += " " + std::to_string(value->bytes[i]);
+    if (!value) {
+        return "missing";
     }
-    return shown;
+    std::ostringstream shown;
+    shown << "type " << value->type << ", " << value->bytes.size() << " bytes:";
+    for (std::size_t i = 0; i < value->bytes.size() && i < 40; ++i) {
+        shown << ' ' << static_cast<int>(value->bytes[i]);
+    }
+    return shown.str();
 }
 
-// The controls by their ids, from 1000 on ("-": no control).
-std::string ControlName(int id) {
-    std::istringstream names(
-        "script.ask script.on script.off applet.ask applet.on applet.off java.high java.medium "
-        "java.low java.off - proxy server cookies.ask cookies.on cookies.off session.ask "
-        "session.on session.off local exclusions set-exclusions set-server - - all-on all-off "
-        "standard about delete-files delete-cookies");
-    std::string name;
-    for (int i = 1000; i <= id; ++i) {
-        names >> name;
-    }
-    return name;
+// The controls, by id from 1000 on; "-" is none.
+const Texts& Controls() {
+    static const Texts names = [] {
+        std::istringstream in(
+            "script.ask script.on script.off applet.ask applet.on applet.off java.high "
+            "java.medium java.low java.off - proxy server cookies.ask cookies.on cookies.off "
+            "session.ask session.on session.off local exclusions set-exclusions set-server - - "
+            "all-on all-off standard about delete-files delete-cookies");
+        return Texts(std::istream_iterator<std::string>(in), {});
+    }();
+    return names;
 }
 
-int ControlId(const std::string& word) {
-    for (int id = 1000; id <= 1030; ++id) {
-        if (word == ControlName(id) && word != "-") {
-            return id;
+int ControlId(const std::string& name) {
+    const auto found = std::find(Controls().begin(), Controls().end(), name);
+    if (name == "-" || found == Controls().end()) {
+        throw Error("no control " + name);
+    }
+    return 1000 + static_cast<int>(found - Controls().begin());
+}
+
+std::string List(const Texts& texts) {
+    std::string list;
+    for (const std::string& text : texts) {
+        list += "\n  " + text;
+    }
+    return list.empty() ? " nothing" : list;
+}
+
+// The leaves of a JSON text by path ("zone.java.setting"; array items by
+// index): strings quoted, other literals as written; an object or an array is
+// recorded at its own path as {N} or [N], its count of members. Anything that
+// is not JSON throws.
+class Json {
+  public:
+    explicit Json(const std::string& text) : s_(text) {
+        Value("");
+        if (Next(true) != '\0') {
+            throw Error("text after the JSON");
         }
     }
-    throw Error("no control " + word);
-}
+    std::map<std::string, std::string> leaves;
 
-std::string Join(const std::deque<std::string>& texts) {
-    std::string joined;
-    for (const std::string& text : texts) {
-        joined += "\n  " + text;
+  private:
+    char Next(bool endAllowed = false) {
+        while (at_ < s_.size() && std::isspace(static_cast<unsigned char>(s_[at_])) != 0) {
+            ++at_;
+        }
+        return at_ < s_.size() ? s_[at_] : endAllowed ? '\0' : throw Error("JSON ends early");
     }
-    return joined.empty() ? " nothing" : joined;
-}
+    void Take(char c) {
+        if (Next() != c) {
+            throw Error(std::string("JSON: no ") + c + " at " + std::to_string(at_));
+        }
+        ++at_;
+    }
+    std::string String() {
+        Take('"');
+        std::string text;
+        for (char c = s_.at(at_++); c != '"'; c = s_.at(at_++)) {
+            if (c == '\\' && (c = s_.at(at_++)) == 'u') {
+                c = static_cast<char>(std::stoi(s_.substr(at_, 4), nullptr, 16));
+                at_ += 4;
+            }
+            text += c;
+        }
+        return text;
+    }
+    void Value(const std::string& path) {
+        const char open = Next();
+        if (open == '"') {
+            leaves[path] = '"' + String() + '"';
+        } else if (open == '{' || open == '[') {
+            const char close = open == '{' ? '}' : ']';
+            std::size_t count = 0;
+            for (++at_; Next() != close; ++count) {
+                if (count != 0) {
+                    Take(',');
+                }
+                std::string name = std::to_string(count);
+                if (open == '{') {
+                    name = String();
+                    Take(':');
+                }
+                Value(path.empty() ? name : path + "." + name);
+            }
+            ++at_;
+            leaves[path] = open + std::to_string(count) + close;
+        } else {
+            const std::size_t end = std::min(s_.find_first_of(",]} \n", at_), s_.size());
+            leaves[path] = s_.substr(at_, end - at_);
+            at_ = end;
+        }
+    }
+
+    const std::string& s_;
+    std::size_t at_ = 0;
+};
+
+// --- Running a scenario -----------------------------------------------------------
 
 class Runner {
   public:
@@ -207,16 +337,16 @@ class Runner {
         : table_(table), drivers_(std::move(drivers)) {
         try {
             drivers_.machine->Clean();
-            for (const Line& line : table_.header) {
-                for (std::size_t i = 1; line.Word(0) == "watch" && i < line.Size(); ++i) {
-                    model_[Fold(line.Word(i))] = {RefOf(line.Word(i)), std::nullopt};
+            for (const Line& line : table.header) {
+                for (std::size_t i = 1; line.Word(0) == "watch" && i < line.tokens.size(); ++i) {
+                    model_[line.Word(i)] = {RefOf(line.Word(i)), std::nullopt};
                 }
             }
             for (const Line& line : scenario.lines) {
                 line_ = line.number;
                 Do(line);
             }
-            Settle();
+            EndStep();
         } catch (const std::exception& e) {
             Expect(false, std::string("cannot run this line: ") + e.what());
         }
@@ -229,140 +359,160 @@ class Runner {
         }
     }
     DialogDriver& Dialog() { return drivers_.dialog ? *drivers_.dialog : throw Error("no dialog"); }
+    CliDriver& Cli() { return drivers_.cli ? *drivers_.cli : throw Error("no console program"); }
 
-    // Every value named, and the cache, hold what the scenario says by now.
-    void Settle() {
-        std::swap(line_, shownAt_);
-        Expect(shown_.empty(), "shown, not listed:" + Join(shown_));
-        std::swap(line_, shownAt_);
+    // The step before is over: all it showed and printed has been listed, and
+    // every value named, and the cache, hold what the scenario says by now.
+    void EndStep() {
+        std::swap(line_, stepLine_);
+        Expect(shown_.empty(), "shown, not listed:" + List({shown_.begin(), shown_.end()}));
+        Expect(outSeen_ || run_.out == out_, "printed:\n" + run_.out);
+        Expect(errSeen_ || run_.err == err_, "printed on standard error:\n" + run_.err);
+        Expect(exitSeen_ || run_.exitCode == 0, "exit code " + std::to_string(run_.exitCode));
+        std::swap(line_, stepLine_);
         shown_.clear();
+        run_ = {0, "", "", -1};
+        out_ = err_ = "";
+        outSeen_ = errSeen_ = exitSeen_ = false;
         for (const auto& [name, expected] : model_) {
             const auto& [ref, value] = expected;
             const auto actual = drivers_.machine->Value(ref.root, ref.key, ref.name);
-            Expect(actual == value, name + " is " + Describe(actual) + "; not " + Describe(value));
+            Expect(actual == value, name + " is " + Describe(actual) + ", not " + Describe(value));
         }
-        std::set<std::string> left;
+        Texts left;
         for (const CacheEntry& entry : drivers_.machine->CacheEntries()) {
-            left.insert(entry.url);
+            left.push_back(entry.url);
         }
-        Expect(left == cache_, "the cache holds" + Join({left.begin(), left.end()}));
+        std::sort(left.begin(), left.end());
+        Expect(left == Texts(cache_.begin(), cache_.end()), "the cache holds" + List(left));
+    }
+
+    // given|stored VALUE... = ...: the values hold that now, given ones stored
+    // so first.
+    void Assign(const Line& line, bool given) {
+        std::size_t equals = 2;
+        while (line.Word(equals) != "=") {
+            if (++equals >= line.tokens.size()) {
+                throw Error("no =");
+            }
+        }
+        for (std::size_t i = 1; i < equals; ++i) {
+            const Ref ref = RefOf(line.Word(i));
+            model_[line.Word(i)] = {ref, ValueAt(line, equals + 1)};
+            if (given) {
+                drivers_.machine->SetValue(ref.root, ref.key, ref.name, ValueAt(line, equals + 1));
+            }
+        }
     }
 
     void Given(const Line& line) {
-        const std::string what = line.Word(1), kind = line.Word(2);
-        Machine& machine = *drivers_.machine;
+        const std::string what = line.Word(1);
         if (table_.defines.count(what) != 0) {
             for (const Line& given : table_.defines.at(what).lines) {
                 Given(given);
             }
         } else if (what == "read-only") {
-            machine.MakeReadOnly(RefOf(kind, true).root, RefOf(kind, true).key);
+            const Ref key = RefOf(line.Word(2), true);
+            drivers_.machine->MakeReadOnly(key.root, key.key);
         } else if (what == "server.pxy") {
-            machine.SetServerList(line.Texts(2));
+            drivers_.machine->SetServerList(line.TextsFrom(2));
         } else if (what == "cache") {
-            machine.AddCacheEntry({line.Text(3), kind == "cookie"    ? true
-                                                 : kind == "content" ? false
-                                                                     : throw Error(kind + "?")});
+            drivers_.machine->AddCacheEntry({line.Text(3), line.Word(2) == "cookie"});
             cache_.insert(line.Text(3));
         } else {
             Assign(line, true);
         }
     }
 
-    // given|stored VALUE... = ...: the values hold that now, and a given one is
-    // stored so.
-    void Assign(const Line& line, bool given) {
-        std::size_t equals = 2;
-        while (line.Word(equals) != "=") {
-            equals < line.Size() ? ++equals : throw Error("no =");
+    static std::string BoxText(const Box& box) {
+        return "box " + std::to_string(box.type) + " \"" + box.text + "\" captioned " + box.caption;
+    }
+
+    // open | click CONTROL | system-command N | press F1, answered as the line
+    // says after "->" (else by each box's first button).
+    void Act(const Line& line) {
+        const std::map<std::string, int> kAnswers = {
+            {"OK", 1}, {"Cancel", 2}, {"Yes", 6}, {"No", 7}};
+        std::vector<int> answers;
+        for (std::size_t i = 1; i < line.tokens.size(); ++i) {
+            if (!answers.empty() || line.Word(i - 1) == "->") {
+                answers.push_back(kAnswers.at(line.Word(i)));
+            }
         }
-        for (std::size_t i = 1; i < equals; ++i) {
-            const Ref ref = RefOf(line.Word(i));
-            model_[Fold(line.Word(i))] = {ref, ValueAt(line, equals + 1)};
-            given
-                ? drivers_.machine->SetValue(ref.root, ref.key, ref.name, ValueAt(line, equals + 1))
-                : void();
+        const std::string verb = line.Word(0);
+        const Shown shown = verb == "open"    ? Dialog().Open(answers)
+                            : verb == "click" ? Dialog().Click(ControlId(line.Word(1)), answers)
+                            : verb == "press"
+                                ? Dialog().PressF1()
+                                : Dialog().SystemCommand(Number(line.Word(1)), answers);
+        for (const Box& box : shown.boxes) {
+            shown_.push_back(BoxText(box));
+        }
+        for (const std::string& caption : shown.dialogs) {
+            shown_.push_back("dialog " + caption);
+        }
+        if (shown.help) {
+            shown_.push_back("help viewer");
         }
     }
 
-    // Runs a line. An action that may show something is answered as its line
-    // says after "->" (else by each box's first button); the lines after it
-    // list, in order, everything it showed: box KIND "TEXT" [xN], dialog
-    // "CAPTION", help viewer.
-    void Do(const Line& line) {
-        const std::string verb = line.Word(0);
-        const std::set<std::string> kShowing = {"open", "click", "system-command", "press"};
-        if (kShowing.count(verb) != 0 || verb == "given" || verb == "type" || verb == "close" ||
-            verb == "run") {
-            Settle();  // the step before is over
-        }
+    // box KIND TEXT [xN] | dialog CAPTION | help viewer: what the action showed
+    // next.
+    void Listed(const Line& line) {
         const std::map<std::string, unsigned> kKinds = {
             {"OK", 0},     {"OK/Cancel", 1},     {"Yes/No", 4},
             {"OK!", 0x30}, {"OK/Cancel!", 0x31}, {"Yes/No!", 0x34}};
-        const std::map<std::string, int> kAnswers = {
-            {"OK", 1}, {"Cancel", 2}, {"Yes", 6}, {"No", 7}};
-        const auto box = [](const Box& b) {
-            return "box " + std::to_string(b.type) + " \"" + b.text + "\" captioned " + b.caption;
-        };
-        if (verb == "given") {
-            Given(line);
-        } else if (verb == "type") {
-            Dialog().Type(ControlId(line.Word(1)), line.Texts(2));
-        } else if (verb == "close") {
-            const std::map<std::string, CloseBy> kHow = {{"Esc", CloseBy::kEsc},
-                                                         {"Enter", CloseBy::kEnter},
-                                                         {"close-box", CloseBy::kCloseBox}};
-            Expect(Dialog().Close(kHow.at(line.Word(2))), "the program did not end");
-        } else if (verb == "stdin") {
-            stdin_ = line.Texts(1);
-        } else if (verb == "run") {
-            std::vector<std::string> args;
-            for (std::size_t a = 1; a < line.Size(); ++a) {
-                args.push_back(line.tokens[a].first);
+        const std::string verb = line.Word(0);
+        const std::string expected =
+            verb == "box"      ? BoxText({line.Text(2), kKinds.at(line.Word(1)), "Vormet"})
+            : verb == "dialog" ? "dialog " + line.Text(1)
+                               : "help viewer";
+        const std::string times = line.Word(3);
+        for (std::uint32_t n = times.empty() ? 1 : Number(times.substr(1)); n > 0; --n) {
+            Expect(!shown_.empty() && shown_.front() == expected,
+                   "not shown: " + expected + "\nshown:" + List({shown_.begin(), shown_.end()}));
+            if (!shown_.empty()) {
+                shown_.pop_front();
             }
-            cli_ = (drivers_.cli ? *drivers_.cli : throw Error("no console")).Run(args, stdin_);
-            stdin_.clear();
-        } else if (kShowing.count(verb) != 0) {
-            std::vector<int> answers;
-            for (std::size_t i = 1; i < line.Size(); ++i) {
-                line.Word(i - 1) == "->" || !answers.empty()
-                    ? answers.push_back(kAnswers.at(line.Word(i)))
-                    : void();
-            }
-            const Shown shown =
-                verb == "open"    ? Dialog().Open(answers)
-                : verb == "click" ? Dialog().Click(ControlId(line.Word(1)), answers)
-                : verb == "press" ? (line.Word(1) == "F1" ? Dialog().PressF1() : throw Error("F1?"))
-                                  : Dialog().SystemCommand(Number(line.Word(1)), answers);
-            for (const Box& b : shown.boxes) {
-                shown_.push_back(box(b));
-            }
-            for (const std::string& caption : shown.dialogs) {
-                shown_.push_back("dialog " + caption);
-            }
-            shown.help ? shown_.push_back("help viewer") : void();
-            shownAt_ = line.number;
-        } else if (verb == "box" || verb == "dialog" || verb == "help") {
-            const std::string times = line.Word(3);
-            for (std::uint32_t n = times.empty() ? 1 : Number(times.substr(1)); n > 0; --n) {
-                const std::string expected =
-                    verb == "box"      ? box({line.Text(2), kKinds.at(line.Word(1)), "Vormet"})
-                    : verb == "dialog" ? "dialog " + line.Text(1)
-                                       : "help viewer";
-                Expect(!shown_.empty() && shown_.front() == expected,
-                       "not shown: " + expected + "\nshown:" + Join(shown_));
-                shown_.empty() ? void() : shown_.pop_front();
-            }
-        } else {
-            Check(line);
         }
     }
 
+    // exit N | out|err TEXT | out|err has TEXT | json PATH = VALUE |
+    // notified N: what the last run did. Its out and err lines add up to all
+    // it printed, unless that was looked into otherwise.
+    void RunOutcome(const Line& line) {
+        const std::string verb = line.Word(0);
+        if (verb == "exit") {
+            exitSeen_ = true;
+            Expect(run_.exitCode == static_cast<int>(Number(line.Word(1))),
+                   "exit code " + std::to_string(run_.exitCode));
+        } else if ((verb == "out" || verb == "err") && line.Word(1) == "has") {
+            (verb == "out" ? outSeen_ : errSeen_) = true;
+            const std::string& printed = verb == "out" ? run_.out : run_.err;
+            Expect(printed.find(line.TextsFrom(2)) != std::string::npos, "printed " + printed);
+        } else if (verb == "out" || verb == "err") {
+            (verb == "out" ? out_ : err_) += line.TextsFrom(1);
+        } else if (verb == "json") {
+            outSeen_ = true;
+            const auto leaves = Json(run_.out).leaves;
+            const std::string path = line.Word(1);
+            const std::string actual = leaves.count(path) != 0 ? leaves.at(path) : "nothing";
+            const std::string expected =
+                line.quoted.at(3) ? '"' + line.Text(3) + '"' : line.Word(3);
+            Expect(actual == expected, path + " is " + actual);
+        } else if (run_.notifications >= 0) {  // notified N, where that can be told
+            Expect(run_.notifications == static_cast<int>(Number(line.Word(1))),
+                   "notified " + std::to_string(run_.notifications) + " times");
+        }
+    }
+
+    // What the screen shows now, or the registry and the cache hold.
     void Check(const Line& line) {
         const std::string verb = line.Word(0);
-        std::vector<std::string> words, texts;
-        for (std::size_t i = 1; i < line.Size(); ++i) {
-            (line.tokens[i].second ? texts : words).push_back(line.tokens[i].first);
+        Texts words;
+        Texts texts;
+        for (std::size_t i = 1; i < line.tokens.size(); ++i) {
+            (line.quoted[i] ? texts : words).push_back(line.tokens[i]);
         }
         if (verb == "stored") {
             Assign(line, false);
@@ -371,71 +521,111 @@ class Runner {
         } else if (verb == "checked") {  // exactly these of the radio buttons and check boxes
             for (const std::string& word : words) {
                 if (word != "none") {
-                    ControlId(word);  // names no control: an error in the table
+                    ControlId(word);  // a name no control has is a fault of the table
                 }
             }
             for (int id = 1000; id <= 1019; ++id) {
-                const bool listed = std::count(words.begin(), words.end(), ControlName(id));
-                Expect(id == 1010 || id == 1012 || Dialog().Checked(id) == listed,
-                       ControlName(id) + (listed ? " is not checked" : " is checked"));
+                const std::string& name = Controls()[id - 1000];
+                const bool listed = std::count(words.begin(), words.end(), name) != 0;
+                if (name != "-" && name != "server") {
+                    Expect(Dialog().Checked(id) == listed,
+                           name + (listed ? " is not" : " is") + " checked");
+                }
             }
         } else if (verb == "enabled" || verb == "disabled") {
             for (const std::string& word : words) {
                 Expect(Dialog().Enabled(ControlId(word)) == (verb == "enabled"),
                        word + " is not " + verb);
             }
-        } else if (verb == "text" || verb == "items") {
-            const int id = ControlId(line.Word(1));
-            const auto actual =
-                verb == "text" ? std::vector{Dialog().Text(id)} : Dialog().Items(id);
-            Expect(actual == (verb == "text" ? std::vector{line.Texts(3)} : texts),
-                   line.Word(1) + " shows" + Join({actual.begin(), actual.end()}));
-        } else if (verb == "exit" || verb == "out" || verb == "err") {
-            const std::string actual = verb == "exit"  ? std::to_string(cli_.exitCode)
-                                       : verb == "out" ? cli_.out
-                                                       : cli_.err;
-            Expect(actual == (verb == "exit" ? line.Word(1) : line.Texts(1)), verb + ": " + actual);
+        } else if (verb == "text") {
+            const std::string actual = Dialog().Text(ControlId(line.Word(1)));
+            Expect(actual == line.TextsFrom(3), line.Word(1) + " shows \"" + actual + "\"");
+        } else if (verb == "items") {
+            const Texts actual = Dialog().Items(ControlId(line.Word(1)));
+            Expect(actual == texts, line.Word(1) + " lists" + List(actual));
         } else {
             throw Error("unknown line");
         }
     }
 
+    void Do(const Line& line) {
+        const std::string verb = line.Word(0);
+        const std::set<std::string> kActions = {"open", "click", "system-command", "press"};
+        const std::set<std::string> kOutcomes = {"exit", "out", "err", "json", "notified"};
+        if (kActions.count(verb) != 0 || verb == "given" || verb == "type" || verb == "close" ||
+            verb == "stdin" || verb == "run") {
+            EndStep();
+            stepLine_ = line.number;
+        }
+        if (kActions.count(verb) != 0) {
+            Act(line);
+        } else if (verb == "box" || verb == "dialog" || verb == "help") {
+            Listed(line);
+        } else if (kOutcomes.count(verb) != 0) {
+            RunOutcome(line);
+        } else if (verb == "given") {
+            Given(line);
+        } else if (verb == "type") {
+            Dialog().Type(ControlId(line.Word(1)), line.TextsFrom(2));
+        } else if (verb == "close") {
+            const std::map<std::string, CloseBy> kHow = {{"Esc", CloseBy::kEsc},
+                                                         {"Enter", CloseBy::kEnter},
+                                                         {"close-box", CloseBy::kCloseBox}};
+            Expect(Dialog().Close(kHow.at(line.Word(2))), "the program did not end");
+        } else if (verb == "stdin") {
+            input_ = line.TextsFrom(1);
+        } else if (verb == "run") {
+            run_ = Cli().Run(Texts(line.tokens.begin() + 1, line.tokens.end()), input_);
+            input_.clear();
+        } else {
+            Check(line);
+        }
+    }
+
     const Table& table_;
     Drivers drivers_;
-    std::map<std::string, std::pair<Ref, std::optional<RegValue>>> model_;  // by folded name
+    std::map<std::string, std::pair<Ref, std::optional<RegValue>>> model_;  // by name in the table
     std::set<std::string> cache_;
     std::deque<std::string> shown_;  // what the last action showed, not yet listed
-    std::string stdin_;
-    CliRun cli_;
+    std::string input_;              // for the next run
+    CliRun run_{0, "", "", -1};      // the last run
+    std::string out_;                // what its out and err lines add up to
+    std::string err_;
+    bool outSeen_ = false;  // its output was looked into otherwise
+    bool errSeen_ = false;
+    bool exitSeen_ = false;
     int line_ = 0;
-    int shownAt_ = 0;
+    int stepLine_ = 0;  // where the step now running began
 };
 
 }  // namespace
 
-void RegisterScenarios(const std::string& suite, const std::string& path, DriversFactory make) {
+void RegisterScenarios(const std::string& suite, const std::string& path, DriversFactory make,
+                       bool native) {
     const auto table = std::make_shared<const Table>(Parse(path));
-    for (std::size_t i = 0; i < table->scenarios.size(); ++i) {
+    for (const Block& scenario : table->scenarios) {
+        if (scenario.nativeOnly && !native) {
+            continue;
+        }
+        // The title's words run together, capitalised, name the test.
+        std::string name;
+        for (std::size_t i = 0; i < scenario.title.size(); ++i) {
+            const auto c = static_cast<unsigned char>(scenario.title[i]);
+            const bool starts =
+                i == 0 || std::isalnum(static_cast<unsigned char>(scenario.title[i - 1])) == 0;
+            if (std::isalnum(c) != 0) {
+                name += static_cast<char>(starts ? std::toupper(c) : c);
+            }
+        }
         struct Test : ::testing::Test {
             std::function<void()> body;
             void TestBody() override { body(); }
         };
-        // The title as the test's name: its words run together, capitalised.
-        std::string name;
-        const std::string& title = table->scenarios[i].title;
-        for (std::size_t c = 0; c < title.size(); ++c) {
-            const bool first =
-                c == 0 || std::isalnum(static_cast<unsigned char>(title[c - 1])) == 0;
-            if (std::isalnum(static_cast<unsigned char>(title[c])) != 0) {
-                name += first ? char(std::toupper(static_cast<unsigned char>(title[c]))) : title[c];
-            }
-        }
+        const Block* block = &scenario;
         ::testing::RegisterTest(suite.c_str(), name.c_str(), nullptr, nullptr, path.c_str(),
-                                table->scenarios[i].number, [=]() -> ::testing::Test* {
+                                scenario.number, [=]() -> ::testing::Test* {
                                     auto* test = new Test;
-                                    test->body = [=] {
-                                        Runner(*table, table->scenarios[i], make());
-                                    };
+                                    test->body = [=] { Runner(*table, *block, make()); };
                                     return test;
                                 });
     }

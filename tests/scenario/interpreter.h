@@ -19,8 +19,9 @@ struct Drivers {
 using DriversFactory = std::function<Drivers()>;
 
 // Registers each scenario of the table file as the test suite.Title; call it
-// before RUN_ALL_TESTS. A table that cannot be read or split into scenarios
-// registers one failing test that says where.
-void RegisterScenarios(const std::string& suite, const std::string& path, DriversFactory make);
+// before RUN_ALL_TESTS. Scenarios marked "natively" run only where native is
+// true. A table that cannot be read throws.
+void RegisterScenarios(const std::string& suite, const std::string& path, DriversFactory make,
+                       bool native = true);
 
 }  // namespace scenario

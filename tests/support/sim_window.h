@@ -9,6 +9,7 @@
 #include <deque>
 
 #include "app/settings_dlg.h"
+#include "cli/cli.h"
 #include "resources/resource.h"
 #include "tests/scenario/interpreter.h"
 #include "tests/support/fakes.h"
@@ -79,6 +80,9 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
     bool iconic = false;
     int iconSets = 0;
     int iconPaints = 0;
+    bool busy = false;
+    int busyRuns = 0;
+    int looksWhileBusy = 0;
     MessageResult Send(std::uint32_t msg, std::uintptr_t wParam = 0) {
         return dialog_->HandleMessage({msg, wParam, 0});
     }
@@ -123,6 +127,11 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
         controls_.at(id).items.push_back(text);
     }
     void LimitText(int id, std::size_t maxBytes) override { controls_.at(id).limit = maxBytes; }
+    void SetBusy(bool on) override {
+        busyRuns += on && !busy ? 1 : 0;
+        busy = on;
+    }
+    void KeepResponsive() override { looksWhileBusy += busy ? 1 : 0; }
     int ShowMessage(std::string_view text, unsigned type) override {
         shown_.boxes.push_back({std::string(text), type, "Vormet"});
         const int answer =
@@ -190,11 +199,54 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
     scenario::Shown shown_;
 };
 
+// The console program's logic over the same machine, with a console that
+// keeps what is written, reads the input given, and knows only ASCII as its
+// code page, so a text the system could not hold is refused here too.
+class NativeCli : public scenario::CliDriver, public Console, public SettingsNotifier {
+  public:
+    explicit NativeCli(NativeMachine& machine) : machine_(machine) {}
+    // After this many entries of a cleaning run, Ctrl+C.
+    std::size_t stopAfter = SIZE_MAX;
+
+    scenario::CliRun Run(const std::vector<std::string>& args, const std::string& input) override {
+        run_ = {0, "", "", 0};
+        input_ = input;
+        CliServices services{machine_.access, machine_.files, machine_.cache, *this, *this};
+        run_.exitCode = RunCli(args, services);
+        return run_;
+    }
+    void Out(std::string_view text) override { run_.out += text; }
+    void Err(std::string_view text) override { run_.err += text; }
+    bool ReadLine(std::string* line) override {
+        if (input_.empty()) {
+            return false;
+        }
+        const std::size_t end = std::min(input_.find('\n'), input_.size());
+        *line = input_.substr(0, end);
+        input_.erase(0, end + 1);
+        return true;
+    }
+    bool ToAnsi(std::string_view utf8, std::string* ansi) override {
+        ansi->assign(utf8);
+        return std::all_of(utf8.begin(), utf8.end(), [](char c) { return (c & 0x80) == 0; });
+    }
+    std::string FromAnsi(std::string_view ansi) override { return std::string(ansi); }
+    bool Progress(std::size_t done) override { return done < stopAfter; }
+    void EndProgress() override {}
+    void SettingsChanged() override { ++run_.notifications; }
+
+  private:
+    NativeMachine& machine_;
+    scenario::CliRun run_;
+    std::string input_;
+};
+
 // A fresh machine and dialog; contentOnly: the URL cache lists its content
 // entries only when no pattern is given, as Windows does.
 inline scenario::Drivers NativeDrivers(bool contentOnly) {
     auto machine = std::make_unique<NativeMachine>();
     machine->cache.contentOnly = contentOnly;
     auto dialog = std::make_unique<SimWindow>(*machine);
-    return {std::move(machine), std::move(dialog), nullptr};
+    auto cli = std::make_unique<NativeCli>(*machine);
+    return {std::move(machine), std::move(dialog), std::move(cli)};
 }

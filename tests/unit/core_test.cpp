@@ -249,6 +249,45 @@ TEST(StartUp, ReportsEachFailedReadBeforeTheNextAndPostsItsClicksAfterTheReads) 
                      "write 1402", "write 1A02", "write 1A03"}));
 }
 
+// Ctrl+C stops a cleaning run between two entries, and a run the cache ends
+// early fails; either way the count so far is told.
+TEST(CliCacheClean, StopsOnCtrlCAndFailsWhenTheCacheGivesOut) {
+    NativeMachine machine;
+    for (const char* url : {"http://a/", "http://b/", "http://c/"}) {
+        machine.cache.Add(url, false);
+    }
+    NativeCli cli(machine);
+    cli.stopAfter = 1;
+    const std::vector<std::string> clean = {"cache", "clean", "temporary", "--yes"};
+    const scenario::CliRun stopped = cli.Run(clean, "");
+    EXPECT_EQ(stopped.exitCode, 3);
+    EXPECT_EQ(stopped.out + stopped.err, "1 件削除しました。\n中止しました。\n");
+    EXPECT_EQ(machine.cache.Urls(), (Items{"http://b/", "http://c/"}));
+    EXPECT_EQ(machine.cache.OpenFinds() + machine.cache.LiveBlocks(), 0u);
+    machine.cache.failAllocationsFrom = 1;
+    const scenario::CliRun failed = cli.Run(clean, "");
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_EQ(failed.out + failed.err,
+              "0 件削除しました。\nURL キャッシュを最後まで調べられませんでした。\n");
+}
+
+// A delete button's run is busy from its start to its end, and the window
+// answers the system between every two entries.
+TEST(DeleteButton, KeepsTheWindowAnsweringWhileItRuns) {
+    NativeMachine machine;
+    for (const char* url : {"http://a/", "Cookie:b", "http://c/"}) {
+        machine.cache.Add(url, url[0] == 'C');
+    }
+    SimWindow window(machine);
+    window.Open({});
+    window.Click(IDC_DELETE_TEMP_FILES, {kIdNo});
+    EXPECT_EQ(window.busyRuns, 0);
+    window.Click(IDC_DELETE_TEMP_FILES, {kIdYes});
+    EXPECT_EQ(window.busyRuns, 1);
+    EXPECT_EQ(window.looksWhileBusy, 3);
+    EXPECT_FALSE(window.busy);
+}
+
 TEST(SystemMenu, EndsWithTheAboutEntryOnlyWhenThereIsAMenuAndItsText) {
     for (const bool menu : {false, true}) {
         for (const bool text : {false, true}) {
