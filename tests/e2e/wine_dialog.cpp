@@ -54,6 +54,19 @@ void End(HANDLE process) {
     CloseHandle(process);
 }
 
+// Ends the help viewer if one is up; false when none is. One left running
+// would hold the test's output open, and ctest would wait for it.
+bool EndHelpViewer() {
+    DWORD id = 0;
+    if (GetWindowThreadProcessId(FindWindowW(L"MS_WINHELP", nullptr), &id) == 0) {
+        return false;
+    }
+    if (const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+        End(process);
+    }
+    return true;
+}
+
 // A box as the user sees it, and its buttons from left to right.
 scenario::Box ReadBox(HWND box, std::vector<int>& buttons) {
     for (const int id : {IDYES, IDNO, IDOK, IDCANCEL}) {
@@ -87,6 +100,7 @@ WineDialog::~WineDialog() {
     if (process_.hProcess != nullptr) {
         End(process_.hProcess);
         CloseHandle(process_.hThread);
+        EndHelpViewer();  // a step that failed may have left one
     }
 }
 
@@ -191,18 +205,13 @@ scenario::Shown WineDialog::SystemCommand(unsigned command, const std::vector<in
 // (it would tell that the help file is missing): it is ended once it is up.
 scenario::Shown WineDialog::PressF1() {
     PostMessageW(FocusOf(process_.dwThreadId), 0x004D, 0, 0);  // WM_KEYF1, as the system sends
-    HWND viewer = nullptr;
-    for (int i = 0; i < 1000 && viewer == nullptr; ++i) {
+    bool help = false;
+    for (DWORD waited = 0; waited < kTimeoutMs && !help; waited += 10) {
         Sleep(10);
-        viewer = FindWindowW(L"MS_WINHELP", nullptr);
-    }
-    DWORD id = 0;
-    GetWindowThreadProcessId(viewer, &id);
-    if (const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
-        End(process);
+        help = EndHelpViewer();
     }
     scenario::Shown shown = Settle({});
-    shown.help = viewer != nullptr;
+    shown.help = help;
     return shown;
 }
 
