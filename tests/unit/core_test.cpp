@@ -42,19 +42,6 @@ TEST(RegistryRead, ChasesAGrowingTextFourTimesAtMostAndLeavesNothingOpen) {
     }
 }
 
-TEST(RegistryRead, AKeyThatMayOnlyBeReadIsReadWhenOnlyReadingIsAsked) {
-    FakeRegistry fake;
-    fake.Put(kHkeyLocalMachine, "p", "v", FakeRegistry::Value{kRegDword, {7, 0, 0, 0}});
-    fake.readOnly.insert({kHkeyLocalMachine, "p"});
-    CRegistryAccess registry(fake);
-    std::uint32_t value = 0;
-    EXPECT_EQ(registry.ReadDword(kHkeyLocalMachine, "p", "v", &value), ReadOutcome::kUnreadable);
-    EXPECT_EQ(registry.ReadDword(kHkeyLocalMachine, "p", "v", &value, kKeyRead),
-              ReadOutcome::kRead);
-    EXPECT_EQ(value, 7u);
-    EXPECT_EQ(registry.ReadDword(kHkcu, "p", "v", &value, kKeyRead), ReadOutcome::kMissing);
-}
-
 TEST(StripLocalSuffix, ComparesByteForByteUpToTheFirstZeroByte) {
     const std::pair<std::string, std::string> cases[] = {
         {"\x82\xA0<local>", "\x82"},  // the byte before goes, half a character or not
@@ -68,31 +55,6 @@ TEST(StripLocalSuffix, ComparesByteForByteUpToTheFirstZeroByte) {
         EXPECT_EQ(StripLocalSuffix(result), stripped != text) << text;
         EXPECT_EQ(result, stripped) << text;
     }
-}
-
-TEST(LocalSwitch, OnlyWhenNeededLeavesAListThatIsAlreadyAsAsked) {
-    const std::tuple<const char*, bool, LocalSwitch, const char*> cases[] = {
-        {"x;<local>", true, LocalSwitch::kUnchanged, "x;<local>"},
-        {"x", false, LocalSwitch::kUnchanged, "x"},
-        {"x", true, LocalSwitch::kStored, "x;<local>"},
-        {"x;<local>", false, LocalSwitch::kStored, "x"},
-    };
-    for (const auto& [stored, on, outcome, after] : cases) {
-        NativeMachine machine;
-        const std::string settings =
-            "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-        machine.access.WriteString(kHkcu, settings.c_str(), "ProxyOverride", stored);
-        EXPECT_EQ(SwitchLocalAddresses(machine.access, on, true), outcome) << stored << on;
-        std::string list;
-        ReadExclusions(machine.access, &list);
-        EXPECT_EQ(list, after);
-    }
-}
-
-TEST(ProxyServer, ATextLongerThanAReadGetsBackIsRefusedWhole) {
-    NativeMachine machine;
-    EXPECT_EQ(StoreProxyServer(machine.access, ":" + std::string(259, 't')), ServerStore::kTooLong);
-    EXPECT_TRUE(machine.registry.log.empty());
 }
 
 TEST(ServerList, LineRules) {
