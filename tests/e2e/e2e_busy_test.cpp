@@ -1,0 +1,82 @@
+// A long cleaning keeps the window answering the system: it answers messages
+// sent with a time-out and shows another cursor than before and after, while
+// mouse clicks made meanwhile run nothing; the result is as it always is.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "resources/resource.h"
+#include "store/registry_paths.h"
+#include "tests/e2e/wine_dialog.h"
+#include "tests/support/wine_machine.h"
+
+namespace {
+
+using scenario::RegValue;
+using scenario::Root;
+
+// A click as the mouse makes it: input, not a posted BM_CLICK.
+void MouseClick(HWND control) {
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+HCURSOR Cursor() {
+    CURSORINFO cursor{sizeof cursor, 0, nullptr, {}};
+    GetCursorInfo(&cursor);
+    return cursor.hCursor;
+}
+
+TEST(LongCleaning, KeepsTheWindowAnsweringAndTakesNoInputMeanwhile) {
+    WineMachine machine;
+    machine.Clean();
+    const RegValue ask{REG_DWORD, {1, 0, 0, 0}};
+    for (const char* name : {"1400", "1402", "1C00", "1A02", "1A03", "ProxyEnable"}) {
+        machine.SetValue(Root::kCurrentUser, name[0] == 'P' ? kSettingsKey : kZoneKey, name, ask);
+    }
+    for (int i = 0; i < 3000; ++i) {  // over a second of cleaning
+        machine.AddCacheEntry({"http://busy.example/" + std::to_string(i), false});
+    }
+    machine.AddCacheEntry({"Cookie:user@busy.example/", true});
+    WineDialog dialog(VormetExe(), machine.Directory());
+    dialog.Open({});
+    const HWND main = dialog.Main();
+    MouseClick(GetDlgItem(main, IDC_SCRIPT_DISALLOW));  // idle, a mouse click runs its handler
+    dialog.Settle({});
+    const RegValue disallow{REG_DWORD, {3, 0, 0, 0}};
+    ASSERT_EQ(machine.Value(Root::kCurrentUser, kZoneKey, "1400"), disallow);
+
+    // While the cleaning runs: the window answers within a second, and once
+    // its cursor has changed, clicks go to two other buttons.
+    const HCURSOR idle = Cursor();
+    std::atomic<bool> done{false};
+    std::atomic<int> unanswered{0};
+    std::atomic<HCURSOR> busy{nullptr};
+    std::thread watcher([&] {
+        for (DWORD_PTR result = 0; !done; Sleep(20)) {
+            unanswered +=
+                SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result) ? 0 : 1;
+            if (busy == nullptr && Cursor() != idle) {
+                busy = Cursor();
+                MouseClick(GetDlgItem(main, IDC_SCRIPT_ALLOW));
+                MouseClick(GetDlgItem(main, IDC_DELETE_COOKIES));
+            }
+        }
+    });
+    PostMessageW(GetDlgItem(main, IDC_DELETE_TEMP_FILES), BM_CLICK, 0, 0);
+    const scenario::Shown shown = dialog.Settle({IDYES});
+    done = true;
+    watcher.join();
+    EXPECT_EQ(unanswered, 0);
+    EXPECT_NE(busy, nullptr) << "the cursor never changed";
+    EXPECT_NE(busy, Cursor()) << "the busy cursor stayed after the cleaning";
+    EXPECT_EQ(shown.boxes.size(), 1u) << "a click made meanwhile asked again";
+    EXPECT_EQ(machine.Value(Root::kCurrentUser, kZoneKey, "1400"), disallow);
+    ASSERT_EQ(machine.CacheEntries().size(), 1u);
+    EXPECT_TRUE(machine.CacheEntries()[0].cookie);
+    EXPECT_TRUE(dialog.Close(scenario::CloseBy::kEsc));
+    machine.Clean();
+}
+
+}  // namespace
