@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds every preset and runs every tier of tests: the logic natively (also
-# under sanitizers), a short run of every fuzz target, static analysis, then
-# the platform and end-to-end tests under Wine on a private Xvfb.
+# Builds every preset and runs every tier of tests: the scenarios and the
+# core's rules natively (also under sanitizers), a short run of every fuzz
+# target, the release zip, static analysis, then the platform and end-to-end
+# tests under Wine on a private Xvfb.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/lib.sh"
@@ -26,6 +27,11 @@ bash "$here/fuzz.sh"
 echo "== windows: build"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j2
+
+echo "== release: both executables and their zip"
+cmake --preset release >/dev/null
+cmake --build --preset release -j2
+cmake -E tar tf build/release/QeltrinPro-*.zip
 
 echo "== static analysis of the product code"
 bash "$here/lint.sh"
