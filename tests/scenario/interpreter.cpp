@@ -278,7 +278,13 @@ class Json {
         while (at_ < s_.size() && std::isspace(static_cast<unsigned char>(s_[at_])) != 0) {
             ++at_;
         }
-        return at_ < s_.size() ? s_[at_] : endAllowed ? '\0' : throw Error("JSON ends early");
+        if (at_ < s_.size()) {
+            return s_[at_];
+        }
+        if (!endAllowed) {
+            throw Error("the JSON ends early");
+        }
+        return '\0';
     }
     void Take(char c) {
         if (Next() != c) {

@@ -38,7 +38,11 @@ class FakeRegistry : public RegistrySeam {
             keys[{root, Fold(path.substr(0, end))}];
         }
         auto& values = keys[{root, Fold(path)}];
-        value ? void(values[Fold(name)] = *value) : void(values.erase(Fold(name)));
+        if (value) {
+            values[Fold(name)] = *value;
+        } else {
+            values.erase(Fold(name));
+        }
     }
     std::size_t OpenHandles() const { return open_.size(); }
 
@@ -61,7 +65,9 @@ class FakeRegistry : public RegistrySeam {
         const bool fits = *size >= value.bytes.size();
         *type = value.type;
         *size = static_cast<std::uint32_t>(value.bytes.size());
-        fits ? void(std::copy(value.bytes.begin(), value.bytes.end(), data)) : void();
+        if (fits) {
+            std::copy(value.bytes.begin(), value.bytes.end(), data);
+        }
         return fits ? kErrorSuccess : kErrorMoreData;
     }
     RegStatus CreateKey(RegKey root, const char* path, RegKey* key) override {

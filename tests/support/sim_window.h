@@ -25,8 +25,10 @@ class NativeMachine : public scenario::Machine {
         return root == scenario::Root::kCurrentUser ? kHkeyCurrentUser : kHkeyLocalMachine;
     }
     void Clean() override {
-        registry.keys.clear(), registry.readOnly.clear(), files.files.clear(),
-            cache.entries.clear();
+        registry.keys.clear();
+        registry.readOnly.clear();
+        files.files.clear();
+        cache.entries.clear();
     }
     void SetValue(scenario::Root root, const std::string& key, const std::string& name,
                   const std::optional<scenario::RegValue>& value) override {
@@ -134,9 +136,11 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
     void KeepResponsive() override { looksWhileBusy += busy ? 1 : 0; }
     int ShowMessage(std::string_view text, unsigned type) override {
         shown_.boxes.push_back({std::string(text), type, "Vormet"});
-        const int answer =
-            answers_.empty() ? ((type & 0xF) == kMbYesNo ? kIdYes : kIdOk) : answers_.front();
-        answers_.empty() ? void() : answers_.pop_front();
+        if (answers_.empty()) {  // the first button
+            return (type & 0xF) == kMbYesNo ? kIdYes : kIdOk;
+        }
+        const int answer = answers_.front();
+        answers_.pop_front();
         return answer;
     }
     void SetIcons() override { ++iconSets; }

@@ -166,7 +166,9 @@ TEST_P(Clean, EndsAsItShouldWithNothingLeftOpen) {
     for (const auto& [url, extra] : c.entries) {
         cache.Add(url, url.rfind("ookie", 1) == 1, extra);
     }
-    c.reportedSize != kTrue ? void(cache.misreportedSize = c.reportedSize) : void();
+    if (c.reportedSize != kTrue) {
+        cache.misreportedSize = c.reportedSize;
+    }
     cache.failAllocationsFrom = c.failAllocationsFrom;
     cache.fetchesBeforeBreak = c.goodFetches;
     cache.breakStatus = 8;  // ERROR_NOT_ENOUGH_MEMORY
