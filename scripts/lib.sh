@@ -140,9 +140,15 @@ _configure_prefix() {
   echo "$_QELTRIN_PREFIX_SETTINGS" >"$WINEPREFIX/.qeltrin-settings"
 }
 
+# A fresh prefix's services may still be starting: a failed add is tried again.
 _reg_add() {
-  wine reg add "$1" /v "$2" /t REG_SZ /d "$3" /f </dev/null >/dev/null 2>&1 ||
-    { echo "prepare_prefix: reg add '$1' '$2' failed" >&2; return 1; }
+  local try out
+  for try in 1 2 3; do
+    out=$(wine reg add "$1" /v "$2" /t REG_SZ /d "$3" /f </dev/null 2>&1) && return 0
+    sleep 1
+  done
+  echo "prepare_prefix: reg add '$1' '$2' failed: $out" >&2
+  return 1
 }
 
 # Stop this prefix's wineserver (and its processes), e.g. at the end of CI.
