@@ -46,7 +46,7 @@ void ProxyControls::ShowAtStartup(WindowOps& window) {
     }
     window.SetText(IDC_PROXY_OVERRIDE, startupExclusions_);
 
-    if (switch_.On()) {
+    if (ProxyIsOn(switch_)) {
         window.PostClick(IDC_PROXY_ENABLE);
     } else {
         EnableDependents(window, false);

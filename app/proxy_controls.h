@@ -28,7 +28,7 @@ class ProxyControls {
   private:
     CRegistryAccess& registry_;
     FileSeam& files_;
-    ProxySwitchReading switch_;
+    DwordReading switch_;
     // The server as read at start-up, empty when unreadable: a refused text
     // is replaced by it.
     std::string startupServer_;

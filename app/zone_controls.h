@@ -6,7 +6,7 @@
 #include "app/window/window_ops.h"
 #include "zone/zone_options.h"
 
-using ZoneReadings = std::array<ZoneReading, kZoneOptionCount>;
+using ZoneReadings = std::array<DwordReading, kZoneOptionCount>;
 
 // Reads the options in table order; each failed read is reported before the
 // next one is made.

@@ -31,7 +31,7 @@ struct Meaning {
     const char* label;
 };
 
-Meaning MeaningOf(std::size_t option, const ZoneReading& reading) {
+Meaning MeaningOf(std::size_t option, const DwordReading& reading) {
     if (reading.outcome != ReadOutcome::kRead) {
         return reading.outcome == ReadOutcome::kMissing ? Meaning{"missing", kTextMissing}
                                                         : Meaning{"unreadable", kTextUnreadable};
@@ -88,15 +88,15 @@ const char* JsonBool(bool value) {
 std::string StatusText(const StatusReport& report, Console& console) {
     std::string out;
     for (std::size_t option = 0; option < kZoneOptionCount; ++option) {
-        const ZoneReading& reading = report.zone[option];
+        const DwordReading& reading = report.zone[option];
         const Meaning meaning = MeaningOf(option, reading);
         out += Line(
             kTextZoneLabels[option],
             std::string(meaning.label) +
                 (reading.outcome == ReadOutcome::kRead ? " (" + Number(reading.value) + ")" : ""));
     }
-    const ProxySwitchReading& proxy = report.proxySwitch;
-    out += Line(kTextProxy, proxy.On() ? kTextOn
+    const DwordReading& proxy = report.proxySwitch;
+    out += Line(kTextProxy, ProxyIsOn(proxy) ? kTextOn
                             : proxy.outcome == ReadOutcome::kRead
                                 ? std::string(kTextOff) + " (" + Number(proxy.value) + ")"
                                 : std::string(kTextOff) + " (" + OutcomeLabel(proxy.outcome) + ")");
@@ -133,7 +133,7 @@ std::string StatusJson(const StatusReport& report, Console& console) {
     std::string zone;
     std::string policyOptions;
     for (std::size_t option = 0; option < kZoneOptionCount; ++option) {
-        const ZoneReading& reading = report.zone[option];
+        const DwordReading& reading = report.zone[option];
         const std::string name = Json(kZoneOptionNames[option]);
         zone += (option == 0 ? "" : ", ") + name + ": {\"value\": " +
                 (reading.outcome == ReadOutcome::kRead ? std::to_string(reading.value) : "null") +
@@ -148,7 +148,7 @@ std::string StatusJson(const StatusReport& report, Console& console) {
         list += (list.empty() ? "" : ", ") + Json(console.FromAnsi(item));
     }
     return "{\"zone\": {" + zone +
-           "}, \"proxy\": {\"enabled\": " + JsonBool(report.proxySwitch.On()) +
+           "}, \"proxy\": {\"enabled\": " + JsonBool(ProxyIsOn(report.proxySwitch)) +
            ", \"server\": " + JsonText(report.serverOutcome, report.server, console) +
            ", \"bypass\": " + JsonText(report.bypassOutcome, report.bypass, console) +
            ", \"local\": " + JsonBool(report.local) + ", \"serverList\": [" + list +

@@ -9,8 +9,8 @@
 #include "zone/zone_options.h"
 
 struct StatusReport {
-    std::array<ZoneReading, kZoneOptionCount> zone;
-    ProxySwitchReading proxySwitch;
+    std::array<DwordReading, kZoneOptionCount> zone;
+    DwordReading proxySwitch;
     ReadOutcome serverOutcome = ReadOutcome::kMissing;
     std::string server;
     ReadOutcome bypassOutcome = ReadOutcome::kMissing;

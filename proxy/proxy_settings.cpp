@@ -2,11 +2,15 @@
 
 #include "store/registry_paths.h"
 
-ProxySwitchReading ReadProxySwitch(CRegistryAccess& registry) {
-    ProxySwitchReading reading;
+DwordReading ReadProxySwitch(CRegistryAccess& registry) {
+    DwordReading reading;
     reading.outcome =
         registry.ReadDword(kHkeyCurrentUser, kSettingsKey, kProxyEnableValue, &reading.value);
     return reading;
+}
+
+bool ProxyIsOn(const DwordReading& reading) {
+    return reading.outcome == ReadOutcome::kRead && reading.value == 1;
 }
 
 bool WriteProxySwitch(CRegistryAccess& registry, bool on) {

@@ -17,14 +17,10 @@ constexpr std::uint32_t kServerBufferSize = 260;
 // gets back whole.
 constexpr std::size_t kMaxServerLength = kServerBufferSize - 1;
 
-struct ProxySwitchReading {
-    ReadOutcome outcome = ReadOutcome::kMissing;
-    std::uint32_t value = 0;
-    // Only a stored 1 means on; anything else, or nothing readable, is off.
-    bool On() const { return outcome == ReadOutcome::kRead && value == 1; }
-};
+// Only a stored 1 means on; anything else, or nothing readable, is off.
+bool ProxyIsOn(const DwordReading& reading);
 
-ProxySwitchReading ReadProxySwitch(CRegistryAccess& registry);
+DwordReading ReadProxySwitch(CRegistryAccess& registry);
 bool WriteProxySwitch(CRegistryAccess& registry, bool on);
 
 // Whether a policy makes the proxy a machine-wide setting

@@ -12,6 +12,12 @@
 // any other failure (no access, a value of the wrong size, a text too long).
 enum class ReadOutcome { kRead, kMissing, kUnreadable };
 
+// A DWORD as read; its value means something only when it was read.
+struct DwordReading {
+    ReadOutcome outcome = ReadOutcome::kMissing;
+    std::uint32_t value = 0;
+};
+
 class CRegistryAccess {
   public:
     explicit CRegistryAccess(RegistrySeam& registry) : registry_(registry) {}

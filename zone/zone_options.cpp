@@ -24,8 +24,8 @@ const std::array<ZoneOption, kZoneOptionCount> ZoneOptionTable = {{
     kAskAllowDisallow("1A03"),  // per-session cookies
 }};
 
-ZoneReading ReadZoneOption(CRegistryAccess& registry, std::size_t option) {
-    ZoneReading reading;
+DwordReading ReadZoneOption(CRegistryAccess& registry, std::size_t option) {
+    DwordReading reading;
     reading.outcome = registry.ReadDword(kHkeyCurrentUser, kZoneKey,
                                          ZoneOptionTable[option].valueName, &reading.value);
     return reading;
@@ -36,24 +36,28 @@ bool WriteZoneOption(CRegistryAccess& registry, std::size_t option, std::uint32_
                                value);
 }
 
-const ZoneChoice* FindZoneChoice(std::size_t option, std::uint32_t value) {
+namespace {
+
+// The first of the option's choices that holds.
+template <class Holds>
+const ZoneChoice* FirstChoice(std::size_t option, Holds holds) {
     const ZoneOption& row = ZoneOptionTable[option];
     for (std::size_t i = 0; i < row.choiceCount; ++i) {
-        if (row.choices[i].value == value) {
+        if (holds(row.choices[i])) {
             return &row.choices[i];
         }
     }
     return nullptr;
 }
 
+}  // namespace
+
+const ZoneChoice* FindZoneChoice(std::size_t option, std::uint32_t value) {
+    return FirstChoice(option, [value](const ZoneChoice& c) { return c.value == value; });
+}
+
 const ZoneChoice* FindZoneChoice(std::size_t option, ZoneSetting setting) {
-    const ZoneOption& row = ZoneOptionTable[option];
-    for (std::size_t i = 0; i < row.choiceCount; ++i) {
-        if (row.choices[i].setting == setting) {
-            return &row.choices[i];
-        }
-    }
-    return nullptr;
+    return FirstChoice(option, [setting](const ZoneChoice& c) { return c.setting == setting; });
 }
 
 ZonePolicies ReadZonePolicies(CRegistryAccess& registry) {

@@ -26,12 +26,7 @@ struct ZoneOption {
 constexpr std::size_t kZoneOptionCount = 5;
 extern const std::array<ZoneOption, kZoneOptionCount> ZoneOptionTable;
 
-struct ZoneReading {
-    ReadOutcome outcome = ReadOutcome::kMissing;
-    std::uint32_t value = 0;
-};
-
-ZoneReading ReadZoneOption(CRegistryAccess& registry, std::size_t option);
+DwordReading ReadZoneOption(CRegistryAccess& registry, std::size_t option);
 bool WriteZoneOption(CRegistryAccess& registry, std::size_t option, std::uint32_t value);
 
 // What policies say of the zone options: all five may come from the machine
