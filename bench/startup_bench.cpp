@@ -66,6 +66,17 @@ bool StoreStartupValues() {
     return ok;
 }
 
+// A group box among the window's children; null when there is none.
+HWND GroupBoxIn(HWND window) {
+    for (HWND c = nullptr; window != nullptr;) {
+        c = FindWindowExW(window, c, L"Button", nullptr);
+        if (c == nullptr || (GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX) {
+            return c;
+        }
+    }
+    return nullptr;
+}
+
 struct Times {
     double shown;    // the window is visible
     double settled;  // and what was posted to it before has been handled
@@ -98,17 +109,10 @@ std::optional<Times> Time(std::wstring commandLine, const std::vector<int>& refl
         Sleep(window == nullptr ? 1 : 0);
     }
     const double shown = NowMs() - start;
-    HWND marker = nullptr;
-    for (HWND c = nullptr; window != nullptr && marker == nullptr &&
-                           (c = FindWindowExW(window, c, L"Button", nullptr)) != nullptr;) {
-        marker = (GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX ? c : nullptr;
-    }
-    if (marker == nullptr) {  // a property sheet: its page holds the group boxes
-        const HWND page = window ? FindWindowExW(window, nullptr, L"#32770", nullptr) : nullptr;
-        for (HWND c = nullptr; page != nullptr && marker == nullptr &&
-                               (c = FindWindowExW(page, c, L"Button", nullptr)) != nullptr;) {
-            marker = (GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX ? c : nullptr;
-        }
+    // A property sheet's group boxes are on its page, a dialog of its own.
+    HWND marker = GroupBoxIn(window);
+    if (marker == nullptr && window != nullptr) {
+        marker = GroupBoxIn(FindWindowExW(window, nullptr, L"#32770", nullptr));
     }
     double settled = -1;
     if (marker != nullptr) {
