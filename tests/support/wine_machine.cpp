@@ -81,8 +81,13 @@ void WineMachine::SetValue(Root root, const std::string& key, const std::string&
         RegDeleteKeyValueA(RootKey(root), key.c_str(), name.c_str());
         return;
     }
-    EXPECT_EQ(RegSetKeyValueA(RootKey(root), key.c_str(), name.c_str(), value->type,
-                              value->bytes.data(), value->bytes.size()),
+    // Wine's A call counts one more byte when a text lacks its zero byte and
+    // the byte past the buffer happens to be zero; a non-zero byte there
+    // keeps the planted size.
+    std::vector<std::uint8_t> bytes = value->bytes;
+    bytes.push_back('x');
+    EXPECT_EQ(RegSetKeyValueA(RootKey(root), key.c_str(), name.c_str(), value->type, bytes.data(),
+                              value->bytes.size()),
               ERROR_SUCCESS);
     // The registry keeps texts in UTF-16: bytes that are no text in code page
     // 932, or a text without its zero byte, reach the A calls only in a value
