@@ -15,7 +15,7 @@ cmake --preset fuzz -B "$build" >/dev/null
 cmake --build "$build" -j2
 
 if (($# == 0)); then
-    ctest --test-dir "$build" --output-on-failure
+    ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
     exit
 fi
 seconds=$1

@@ -9,22 +9,30 @@ mapfile -t portable < <(sources | grep -v -e '/win32_' -e 'settings_app.cpp')
 mapfile -t win32 < <(sources | grep -e '/win32_' -e 'settings_app.cpp' | grep -v lean_runtime)
 
 status=0
-# Runs clang-tidy, showing its findings without the noise of counts.
+# Runs clang-tidy with the options before "--" over the files after it, a few
+# files a run and a run on each core, showing its findings without the noise
+# of counts.
 tidy() {
-    local out rc=0
-    out=$(clang-tidy --quiet "$@" 2>&1) || rc=$?
+    local options=() out rc=0
+    while [[ $1 != -- ]]; do
+        options+=("$1")
+        shift
+    done
+    shift
+    out=$(printf '%s\0' "$@" | xargs -0 -n 3 -P "$(nproc)" clang-tidy --quiet "${options[@]}" 2>&1) ||
+        rc=$?
     grep -v -e 'warnings generated' -e '^Suppressed' -e 'Use -header-filter' <<<"$out" || true
     return "$rc"
 }
 
 echo "clang-tidy: ${#portable[@]} portable and ${#win32[@]} Win32 files"
-tidy -p build/native "${portable[@]}" || status=1
+tidy -p build/native -- "${portable[@]}" || status=1
 
 # The cross compiler's own C++ headers, for clang parsing the Win32 files.
 cxx=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")/include/c++
 tidy -p build/windows --extra-arg=--target=x86_64-w64-mingw32 \
     "--extra-arg=-isystem$cxx" "--extra-arg=-isystem$cxx/x86_64-w64-mingw32" \
-    "--extra-arg=-isystem$cxx/backward" "${win32[@]}" || status=1
+    "--extra-arg=-isystem$cxx/backward" -- "${win32[@]}" || status=1
 
 echo "cppcheck"
 cppcheck --quiet --error-exitcode=1 --std=c++17 --language=c++ --inline-suppr \
