@@ -48,12 +48,22 @@ TEST(LongCleaning, KeepsTheWindowAnsweringAndTakesNoInputMeanwhile) {
     const RegValue disallow{REG_DWORD, {3, 0, 0, 0}};
     ASSERT_EQ(machine.Value(Root::kCurrentUser, kZoneKey, "1400"), disallow);
 
-    // Once the box is up, the main dialog takes no input until it is gone.
+    // The cursor seen from here is the foreground window's, and Wine brings a
+    // window to the front a moment after it shows. Once the box is up, the
+    // main dialog takes no input until it is gone.
+    const auto await = [](const auto& holds) {
+        for (const ULONGLONG end = GetTickCount64() + 20000; !holds(); Sleep(1)) {
+            if (GetTickCount64() > end) {
+                return false;
+            }
+        }
+        return true;
+    };
+    ASSERT_TRUE(await([&] { return GetForegroundWindow() == main; })) << "never in front";
     PostMessageW(GetDlgItem(main, IDC_DELETE_TEMP_FILES), BM_CLICK, 0, 0);
-    for (const ULONGLONG end = GetTickCount64() + 20000; IsWindowEnabled(main);) {
-        ASSERT_LT(GetTickCount64(), end) << "no box asked first";
-        Sleep(1);
-    }
+    ASSERT_TRUE(await([&] {
+        return !IsWindowEnabled(main) && GetWindow(GetForegroundWindow(), GW_OWNER) == main;
+    })) << "no box asked first";
     const HCURSOR boxCursor = Cursor();
 
     // While the cleaning runs: the window answers within a second, and once
