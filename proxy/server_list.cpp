@@ -37,10 +37,7 @@ std::vector<std::string> ParseServerList(std::string_view bytes) {
             lineEnded = true;
         } else if (!lineEnded && !tooLong) {
             line += c;
-            if (line.size() > kMaxServerLength) {
-                tooLong = true;
-                line.clear();
-            }
+            tooLong = line.size() > kMaxServerLength;
         }
     }
     return items;
