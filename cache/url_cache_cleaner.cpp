@@ -59,7 +59,6 @@ CleanResult CleanUrlCache(UrlCacheSeam& cache, bool cookies, const char* pattern
                 break;
             }
             block.Reset();  // two blocks are never held at once
-            blockSize = 0;
             block.Reset(cache.Allocate(neededSize));
             if (!block.Valid()) {
                 result.end = CleanEnd::kFailed;

@@ -26,14 +26,10 @@ int Failed(Console& console, const char* message) {
     return Say(console, message, kExitFailed);
 }
 
-void Notify(CliServices& s, const Command& c) {
+int Changed(CliServices& s, const Command& c, const std::string& what) {
     if (c.notify) {
         s.notifier.SettingsChanged();
     }
-}
-
-int Changed(CliServices& s, const Command& c, const std::string& what) {
-    Notify(s, c);
     s.console.Out(kTextDone + what + "\n");
     return kExitDone;
 }
@@ -192,11 +188,12 @@ int RunCli(const std::vector<std::string>& args, CliServices& services) {
         case Verb::kVersion:
             services.console.Out(kTextVersion);
             return kExitDone;
-        case Verb::kStatus:
-            services.console.Out(command->json
-                                     ? StatusJson(ReadStatus(services), services.console)
-                                     : StatusText(ReadStatus(services), services.console));
+        case Verb::kStatus: {
+            const StatusReport report = ReadStatus(services);
+            services.console.Out(command->json ? StatusJson(report, services.console)
+                                               : StatusText(report, services.console));
             return kExitDone;
+        }
         case Verb::kZone:
             return RunZone(services, *command);
         case Verb::kPreset:

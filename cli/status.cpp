@@ -58,6 +58,16 @@ std::string Line(const char* label, const std::string& value) {
     return std::string(label) + ": " + value + "\n";
 }
 
+// A registry text as shown, or why there is none.
+std::string Shown(ReadOutcome outcome, const std::string& ansi, Console& console) {
+    return outcome == ReadOutcome::kRead ? console.FromAnsi(ansi) : OutcomeLabel(outcome);
+}
+
+// Adds an item to a list separated by commas.
+void AddItem(std::string& list, const std::string& item) {
+    list += (list.empty() ? "" : ", ") + item;
+}
+
 std::string Json(std::string_view utf8) {
     std::string out = "\"";
     for (const char c : utf8) {
@@ -96,20 +106,19 @@ std::string StatusText(const StatusReport& report, Console& console) {
                 (reading.outcome == ReadOutcome::kRead ? " (" + Number(reading.value) + ")" : ""));
     }
     const DwordReading& proxy = report.proxySwitch;
-    out += Line(kTextProxy, ProxyIsOn(proxy) ? kTextOn
-                            : proxy.outcome == ReadOutcome::kRead
-                                ? std::string(kTextOff) + " (" + Number(proxy.value) + ")"
-                                : std::string(kTextOff) + " (" + OutcomeLabel(proxy.outcome) + ")");
-    out += Line(kTextServer, report.serverOutcome == ReadOutcome::kRead
-                                 ? console.FromAnsi(report.server)
-                                 : OutcomeLabel(report.serverOutcome));
-    out += Line(kTextBypass, report.bypassOutcome == ReadOutcome::kRead
-                                 ? console.FromAnsi(report.bypass)
-                                 : OutcomeLabel(report.bypassOutcome));
+    std::string proxyState = kTextOn;
+    if (!ProxyIsOn(proxy)) {
+        const bool read = proxy.outcome == ReadOutcome::kRead;
+        proxyState = std::string(kTextOff) + " (" +
+                     (read ? Number(proxy.value) : OutcomeLabel(proxy.outcome)) + ")";
+    }
+    out += Line(kTextProxy, proxyState);
+    out += Line(kTextServer, Shown(report.serverOutcome, report.server, console));
+    out += Line(kTextBypass, Shown(report.bypassOutcome, report.bypass, console));
     out += Line(kTextLocal, report.local ? kTextYes : kTextNo);
     std::string list;
     for (const std::string& item : report.serverList) {
-        list += (list.empty() ? "" : ", ") + console.FromAnsi(item);
+        AddItem(list, console.FromAnsi(item));
     }
     out += Line(kTextServerList, report.serverList.empty() ? kTextNone : list);
 
@@ -139,13 +148,12 @@ std::string StatusJson(const StatusReport& report, Console& console) {
                 (reading.outcome == ReadOutcome::kRead ? std::to_string(reading.value) : "null") +
                 ", \"setting\": " + Json(MeaningOf(option, reading).word) + "}";
         if (const auto& value = report.zonePolicies.options[option]) {
-            policyOptions +=
-                (policyOptions.empty() ? "" : ", ") + name + ": " + std::to_string(*value);
+            AddItem(policyOptions, name + ": " + std::to_string(*value));
         }
     }
     std::string list;
     for (const std::string& item : report.serverList) {
-        list += (list.empty() ? "" : ", ") + Json(console.FromAnsi(item));
+        AddItem(list, Json(console.FromAnsi(item)));
     }
     return "{\"zone\": {" + zone +
            "}, \"proxy\": {\"enabled\": " + JsonBool(ProxyIsOn(report.proxySwitch)) +

@@ -68,19 +68,9 @@ bool Win32Console::ReadLine(std::string* line) {
 }
 
 bool Win32Console::ToAnsi(std::string_view utf8, std::string* ansi) {
-    const std::wstring wide = Widen(utf8);
-    ansi->clear();
-    if (wide.empty()) {
-        return true;
-    }
-    const int size = static_cast<int>(wide.size());
-    BOOL lost = FALSE;
-    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr,
-                                           0, nullptr, &lost);
-    ansi->resize(static_cast<std::size_t>(length));
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, ansi->data(), length,
-                        nullptr, &lost);
-    return length > 0 && !lost;
+    bool lost = false;
+    *ansi = Narrow(Widen(utf8), CP_ACP, &lost);
+    return !lost;
 }
 
 std::string Win32Console::FromAnsi(std::string_view ansi) {

@@ -8,11 +8,10 @@
 #include "proxy/exclusions.h"
 #include "proxy/proxy_settings.h"
 #include "proxy/server_list.h"
+#include "store/registry_paths.h"
 #include "tests/support/fakes.h"
 
 namespace {
-
-const char kSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 
 void Require(bool holds) {
     if (!holds) {
@@ -39,20 +38,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bytes.resize(piece.empty() ? 0 : length);
 
     FakeRegistry fake;
-    fake.Put(kHkeyCurrentUser, kSettings, kProxyOverrideValue,
+    fake.Put(kHkeyCurrentUser, kSettingsKey, kProxyOverrideValue,
              FakeRegistry::Value{type, {bytes.begin(), bytes.end()}});
     if (readOnly) {
-        fake.readOnly.insert({kHkeyCurrentUser, Fold(kSettings)});
+        fake.readOnly.insert({kHkeyCurrentUser, Fold(kSettingsKey)});
     }
     CRegistryAccess registry(fake);
     std::string text;
-    if (registry.ReadString(kHkeyCurrentUser, kSettings, kProxyOverrideValue, &text, maxBytes) ==
+    if (registry.ReadString(kHkeyCurrentUser, kSettingsKey, kProxyOverrideValue, &text, maxBytes) ==
         ReadOutcome::kRead) {
         Require(text.size() < maxBytes && bytes.compare(0, text.size(), text) == 0 &&
                 text.find('\0') == std::string::npos);
     }
     std::uint32_t number = 0;
-    if (registry.ReadDword(kHkeyCurrentUser, kSettings, kProxyOverrideValue, &number) ==
+    if (registry.ReadDword(kHkeyCurrentUser, kSettingsKey, kProxyOverrideValue, &number) ==
         ReadOutcome::kRead) {
         Require(bytes.size() == 4 && std::memcmp(bytes.data(), &number, 4) == 0);
     }
@@ -73,8 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (outcome == LocalSwitch::kStored) {
         Require(readable && readBack && after.compare(0, before.size(), before) == 0);
     } else {
-        Require(fake.keys[{kHkeyCurrentUser, Fold(kSettings)}][Fold(kProxyOverrideValue)].bytes ==
-                std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+        Require(
+            fake.keys[{kHkeyCurrentUser, Fold(kSettingsKey)}][Fold(kProxyOverrideValue)].bytes ==
+            std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
     }
     if (StoreProxyServer(registry, piece) == ServerStore::kStored) {
         Require(ReadProxyServer(registry, &text) == ReadOutcome::kRead &&

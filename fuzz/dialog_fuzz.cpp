@@ -7,14 +7,13 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "proxy/exclusions.h"
+#include "store/registry_paths.h"
 #include "tests/support/sim_window.h"
 #include "texts/messages.h"
 
 namespace {
 
 using Values = std::vector<std::optional<FakeRegistry::Value>>;
-const std::string kSettings = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-const std::string kZone = kSettings + "\\Zones\\3";
 const char* const kNames[] = {"1400", "1402",        "1C00",        "1A02",
                               "1A03", "ProxyEnable", "ProxyServer", "ProxyOverride"};
 
@@ -27,7 +26,7 @@ void Require(bool holds) {
 Values Stored(FakeRegistry& registry) {
     Values values;
     for (int i = 0; i < 8; ++i) {
-        auto& key = registry.keys[{kHkeyCurrentUser, Fold(i < 5 ? kZone : kSettings)}];
+        auto& key = registry.keys[{kHkeyCurrentUser, Fold(i < 5 ? kZoneKey : kSettingsKey)}];
         const auto value = key.find(Fold(kNames[i]));
         values.push_back(value == key.end() ? std::nullopt : std::optional(value->second));
     }
@@ -63,11 +62,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string bytes = in.ConsumeRandomLengthString(300);
         bytes.resize(bytes.size() * (in.ConsumeBool() ? 1 : 256), 'w');  // past the bounds
         if (type != 0) {
-            machine.registry.Put(kHkeyCurrentUser, i < 5 ? kZone : kSettings, kNames[i],
+            machine.registry.Put(kHkeyCurrentUser, i < 5 ? kZoneKey : kSettingsKey, kNames[i],
                                  FakeRegistry::Value{type, {bytes.begin(), bytes.end()}});
         }
     }
-    for (const std::string& key : {kZone, kSettings}) {
+    for (const char* key : {kZoneKey, kSettingsKey}) {
         if (in.ConsumeBool()) {
             machine.MakeReadOnly(scenario::Root::kCurrentUser, key);
         }

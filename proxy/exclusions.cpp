@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr std::string_view kLocal = "<local>";
+constexpr std::string_view kLocal = LocalToken + 1;  // without its separator
 
 }  // namespace
 

@@ -4,14 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include "texts/win32_encoding.h"
+
 namespace {
 
 // One argument as the C runtime splits a command line: in quotes when empty
 // or holding a blank or a quote, where a quote and the backslashes right
 // before it, or before the closing quote, are escaped by backslashes.
 std::wstring Quoted(const std::string& utf8) {
-    std::wstring arg(utf8.size(), L'\0');
-    arg.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), utf8.size(), arg.data(), arg.size()));
+    const std::wstring arg = Widen(utf8);
     if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring::npos) {
         return arg;
     }

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <map>
 
+#include "texts/win32_encoding.h"
+
 namespace {
 
 constexpr DWORD kTimeoutMs = 20000;     // a fresh prefix first builds its font caches
@@ -14,13 +16,6 @@ LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     DWORD_PTR result = 0;
     SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kTimeoutMs, &result);
     return static_cast<LRESULT>(result);
-}
-
-std::string Narrow(const std::wstring& text, UINT codePage = CP_UTF8) {
-    std::string bytes(text.size() * 3, '\0');
-    bytes.resize(WideCharToMultiByte(codePage, 0, text.data(), text.size(), bytes.data(),
-                                     bytes.size(), nullptr, nullptr));
-    return bytes;
 }
 
 std::wstring TextOf(HWND window) {
@@ -219,8 +214,7 @@ scenario::Shown WineDialog::PressF1() {
 // limit applies: typed key by key, a 64 KiB list would be laid out again after
 // every key.
 void WineDialog::Type(int id, const std::string& ansi) {
-    std::wstring text(ansi.size() + 1, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansi.size(), text.data(), text.size());
+    const std::wstring text = Widen(ansi, CP_ACP);
     const HWND field = FindWindowExW(Item(id), nullptr, L"Edit", nullptr);  // a combo box's
     if (Enabled(id)) {
         Ask(field ? field : Item(id), EM_SETSEL, 0, -1);

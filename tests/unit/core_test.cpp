@@ -9,6 +9,7 @@
 #include "proxy/exclusions.h"
 #include "proxy/proxy_settings.h"
 #include "proxy/server_list.h"
+#include "store/registry_paths.h"
 #include "tests/support/sim_window.h"
 
 namespace {
@@ -192,10 +193,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, Clean, ::testing::ValuesIn(kCleanCases));
 
 TEST(StartUp, ReportsEachFailedReadBeforeTheNextAndPostsItsClicksAfterTheReads) {
     NativeMachine machine;
-    const std::string zone =
-        "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Zones\\3";
     for (const char* name : {"1402", "1A02", "1A03"}) {
-        machine.access.WriteDword(kHkcu, zone.c_str(), name, 3);
+        machine.access.WriteDword(kHkcu, kZoneKey, name, 3);
     }
     machine.registry.log.clear();
     struct Tracing : SimWindow {
