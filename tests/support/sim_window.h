@@ -219,8 +219,8 @@ class NativeCli : public scenario::CliDriver, public Console, public SettingsNot
         run_.exitCode = RunCli(args, services);
         return run_;
     }
-    void Out(std::string_view text) override { run_.out += text; }
-    void Err(std::string_view text) override { run_.err += text; }
+    void Out(std::string_view text) override { run_.out += Ended(text); }
+    void Err(std::string_view text) override { run_.err += Ended(text); }
     bool ReadLine(std::string* line) override {
         if (input_.empty()) {
             return false;
@@ -235,14 +235,24 @@ class NativeCli : public scenario::CliDriver, public Console, public SettingsNot
         return std::all_of(utf8.begin(), utf8.end(), [](char c) { return (c & 0x80) == 0; });
     }
     std::string FromAnsi(std::string_view ansi) override { return std::string(ansi); }
-    bool Progress(std::size_t done) override { return done < stopAfter; }
-    void EndProgress() override {}
+    bool Progress(std::size_t done) override {
+        progressOpen_ = true;
+        return done < stopAfter;
+    }
+    void EndProgress() override { progressOpen_ = false; }
     void SettingsChanged() override { ++run_.notifications; }
 
   private:
+    // On a console, a progress line must be ended before anything else shows.
+    std::string Ended(std::string_view text) {
+        return (std::exchange(progressOpen_, false) ? "(progress left open)" : "") +
+               std::string(text);
+    }
+
     NativeMachine& machine_;
     scenario::CliRun run_;
     std::string input_;
+    bool progressOpen_ = false;
 };
 
 // A fresh machine and dialog; contentOnly: the URL cache lists its content
