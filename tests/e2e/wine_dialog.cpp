@@ -36,11 +36,13 @@ std::vector<HWND> DialogsOf(DWORD process) {
     return dialogs;
 }
 
-HWND FocusOf(DWORD thread) {
+// Where a key goes: the focus window, or the dialog itself when it has none,
+// as when the other of two instances is in front.
+HWND KeyTarget(DWORD thread, HWND dialog) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     GetGUIThreadInfo(thread, &info);
-    return info.hwndFocus;
+    return info.hwndFocus != nullptr ? info.hwndFocus : dialog;
 }
 
 void End(HANDLE process) {
@@ -199,7 +201,8 @@ scenario::Shown WineDialog::SystemCommand(unsigned command, const std::vector<in
 // The help viewer is a process of its own, which the program then waits for
 // (it would tell that the help file is missing): it is ended once it is up.
 scenario::Shown WineDialog::PressF1() {
-    PostMessageW(FocusOf(process_.dwThreadId), 0x004D, 0, 0);  // WM_KEYF1, as the system sends
+    // WM_KEYF1, as the system sends it.
+    PostMessageW(KeyTarget(process_.dwThreadId, Main()), 0x004D, 0, 0);
     bool help = false;
     for (DWORD waited = 0; waited < kTimeoutMs && !help; waited += 10) {
         Sleep(10);
@@ -249,7 +252,7 @@ bool WineDialog::Close(scenario::CloseBy how) {
     if (how == scenario::CloseBy::kCloseBox) {
         PostMessageW(Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
     } else {
-        PostMessageW(FocusOf(process_.dwThreadId), WM_KEYDOWN,
+        PostMessageW(KeyTarget(process_.dwThreadId, Main()), WM_KEYDOWN,
                      how == scenario::CloseBy::kEsc ? VK_ESCAPE : VK_RETURN, 1);
     }
     return WaitForSingleObject(process_.hProcess, kTimeoutMs) == WAIT_OBJECT_0;
