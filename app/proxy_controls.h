@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/window/window_ops.h"
-#include "proxy/file_seam.h"
+#include "store/file_seam.h"
 #include "proxy/proxy_settings.h"
 
 class ProxyControls {

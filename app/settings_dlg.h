@@ -4,7 +4,7 @@
 #include "app/proxy_controls.h"
 #include "app/window/dialog.h"
 #include "cache/url_cache_seam.h"
-#include "proxy/file_seam.h"
+#include "store/file_seam.h"
 #include "store/registry_access.h"
 
 // What the dialog reaches the platform through.

@@ -6,12 +6,15 @@
 
 #include "cache/url_cache_seam.h"
 #include "cli/console.h"
-#include "proxy/file_seam.h"
+#include "store/charset_seam.h"
+#include "store/file_seam.h"
 #include "store/registry_access.h"
 
 struct CliServices {
     CRegistryAccess& registry;
     FileSeam& files;
+    UserFileSeam& userFiles;
+    CharsetSeam& charset;
     UrlCacheSeam& urlCache;
     Console& console;
     SettingsNotifier& notifier;

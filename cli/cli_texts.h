@@ -10,7 +10,8 @@ inline constexpr const char kTextHelp[] =
     "\n"
     "使い方: vormet-cli <コマンド> [引数...] [オプション]\n"
     "\n"
-    "  status [--json]                  現在の設定と、それを上書きするポリシーを表示します\n"
+    "  status [--json]                  現在の設定、それを上書きするポリシー、"
+    "一致するプロファイルを表示します\n"
     "  zone <項目> <値>                 ゾーンのセキュリティ設定を 1 つ変更します\n"
     "      項目: javascript, applet, java, cookies, session-cookies\n"
     "      値:   prompt | enable | disable（java は high | medium | low | disable）\n"
@@ -22,11 +23,34 @@ inline constexpr const char kTextHelp[] =
     "ローカルアドレスにプロキシを使用しないかどうかを設定します\n"
     "  cache clean <temporary|cookies> [--yes]\n"
     "                                   インターネット一時ファイルまたは Cookie を削除します\n"
+    "  profile save <名前> [--force]    ダイアログに表示される 8 つの設定をプロファイルに"
+    "保存します\n"
+    "  profile apply <名前> [--dry-run] プロファイルの設定をまとめて変更します\n"
+    "  profile list [--json]            プロファイルの一覧を表示します\n"
+    "  profile show <名前> [--json]     プロファイルの内容を表示します\n"
+    "  profile delete <名前>            プロファイルを削除します\n"
+    "  undo [--force] [--dry-run]       "
+    "直前の変更を元に戻します（もう一度実行するとやり直します）\n"
     "  --help                           この説明を表示します\n"
     "  --version                        バージョンを表示します\n"
     "\n"
     "変更するコマンドのオプション:\n"
     "  --no-notify   実行中のプログラムに設定の変更を知らせません\n"
+    "\n"
+    "プロファイルは %APPDATA%\\Qeltrin Pro\\profiles\\<名前>.ini に置かれる UTF-8 の"
+    "テキストで、\n"
+    "1 行に「キー = 値」を 1 つ書きます（; か # で始まる行は読み飛ばします）。例:\n"
+    "  javascript = prompt\n"
+    "  java = high\n"
+    "  proxy = on\n"
+    "  server = proxy.example.co.jp:8080\n"
+    "  override = *.example.co.jp;<local>\n"
+    "キーは javascript, applet, java, cookies, session-cookies（値は zone と同じ語か数値）、\n"
+    "proxy（on | off）、server と override（文字列。\\\" \\\\ \\t \\r \\n \\xNN を使うときは"
+    " \"...\" で囲みます）。\n"
+    "書かれていない設定は変更しません。変更の前の値は %APPDATA%\\Qeltrin Pro\\undo.txt に"
+    "記録され、\n"
+    "undo で戻せます。\n"
     "\n"
     "終了コード: 0 完了 / 1 読み取りまたは書き込みの失敗 / 2 使い方または値の誤り / 3 中止\n";
 
@@ -38,7 +62,9 @@ inline constexpr const char kTextArguments[] = "引数の数が正しくあり�
 inline constexpr const char kTextUnknownOption[] = "不明なオプションです: ";
 inline constexpr const char kTextBadValue[] = "正しくない値です: ";
 inline constexpr const char kTextNotAnsi[] = "システムのコード ページで表せない文字があります: ";
-inline constexpr const char kTextServerTooLong[] = "プロキシサーバが長すぎます（259 バイトまで）。";
+// Followed by the bound and kTextBytesAtMost.
+inline constexpr const char kTextServerTooLong[] = "プロキシサーバが長すぎます（";
+inline constexpr const char kTextBytesAtMost[] = " バイトまで）。";
 inline constexpr const char kTextListTooLong[] = "除外アドレスが長すぎます。";
 
 inline constexpr const char kTextDone[] = "設定しました: ";
@@ -75,3 +101,45 @@ inline constexpr const char kTextZoneByPolicy[] = " はポリシーで設定さ�
 inline constexpr const char kTextProxyPerMachine[] =
     "プロキシはコンピューター全体の設定が使われ、ユーザーごとの設定は効きません "
     "(ProxySettingsPerUser = 0)";
+
+// Profiles and undo.
+inline constexpr const char kTextProfiles[] = "プロファイル";
+inline constexpr const char kTextNoAppFolder[] =
+    "アプリケーション データ フォルダー (%APPDATA%) が見つかりません。";
+inline constexpr const char kTextBadName[] =
+    "プロファイル名に使えません（1～64 文字の文字、数字、空白、-、_、. で、先頭は . と空白以外。"
+    "CON や NUL などの装置名は使えません）: ";
+inline constexpr const char kTextNoProfile[] = "プロファイルがありません: ";
+inline constexpr const char kTextProfileExists[] =
+    "プロファイルは既にあります（置き換えるには --force）: ";
+inline constexpr const char kTextProfileUnreadable[] = "プロファイルを読み取れません: ";
+inline constexpr const char kTextProfileInvalid[] = "プロファイルが正しくありません: ";
+inline constexpr const char kTextLine[] = " の ";
+inline constexpr const char kTextLineEnd[] = " 行目: ";
+// By ProfileError, from kNotKeyValue on.
+inline constexpr const char* const kTextProfileErrors[] = {
+    "「キー = 値」の形ではありません",
+    "不明なキーです",
+    "同じキーが 2 度あります",
+    "正しくない値です",
+    "引用符 (\") の使い方が正しくありません",
+    "システムのコード ページで表せない文字があります",
+};
+inline constexpr const char kTextSaveFailed[] = "保存できませんでした: ";
+inline constexpr const char kTextRemoveFailed[] = "削除できませんでした: ";
+inline constexpr const char kTextListFailed[] = "プロファイルの一覧を読み取れません。";
+inline constexpr const char kTextSaved[] = "保存しました: ";
+inline constexpr const char kTextRemoved[] = "削除しました: ";
+inline constexpr const char kTextWarning[] = "警告: ";
+inline constexpr const char kTextLeftOut[] = " のため、プロファイルに含めません";
+inline constexpr const char kTextArrow[] = " → ";
+inline constexpr const char kTextNoChange[] = " (変更なし)";
+inline constexpr const char kTextRolledBack[] = "変更した値は元に戻しました。";
+inline constexpr const char kTextNotRolledBack[] = "元に戻せなかった値があります。";
+inline constexpr const char kTextUndoNotSaved[] =
+    "元に戻すための記録を保存できないため、変更しませんでした。";
+inline constexpr const char kTextNothingToUndo[] = "元に戻す変更がありません。";
+inline constexpr const char kTextUndoDamaged[] = "元に戻すための記録が正しくありません: ";
+inline constexpr const char kTextChangedSince[] =
+    "次の値はその後に変更されているため、元に戻しません（--force で戻します）: ";
+inline constexpr const char kTextUndone[] = "元に戻しました。";

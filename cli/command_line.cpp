@@ -1,174 +1,175 @@
 #include "cli/command_line.h"
 
-#include <cstring>
+#include <algorithm>
+#include <iterator>
 
 #include "cli/cli_texts.h"
 
-const char* const kZoneOptionNames[kZoneOptionCount] = {"javascript", "applet", "java", "cookies",
-                                                        "session-cookies"};
-
 namespace {
 
-struct Named {
-    const char* name;
-    int value;
-};
+using Words = std::vector<std::string>;
 
-constexpr Named kSettings[] = {
-    {"prompt", static_cast<int>(ZoneSetting::kPrompt)},
-    {"enable", static_cast<int>(ZoneSetting::kEnable)},
-    {"disable", static_cast<int>(ZoneSetting::kDisable)},
-    {"high", static_cast<int>(ZoneSetting::kHigh)},
-    {"medium", static_cast<int>(ZoneSetting::kMedium)},
-    {"low", static_cast<int>(ZoneSetting::kLow)},
-};
-constexpr Named kPresets[] = {
-    {"all-on", static_cast<int>(Preset::kAllOn)},
-    {"all-off", static_cast<int>(Preset::kAllOff)},
-    {"standard", static_cast<int>(Preset::kStandard)},
-};
-constexpr Named kOnOff[] = {{"off", 0}, {"on", 1}};
-constexpr Named kKinds[] = {{"temporary", 0}, {"cookies", 1}};
+// Reads a verb's arguments into the command; false with *bad the word that
+// is not right.
+using ReadArguments = bool (*)(const Words& arguments, Command* c, std::string* bad);
 
-template <std::size_t N>
-std::optional<int> Find(const Named (&table)[N], const std::string& word) {
-    for (const Named& entry : table) {
-        if (word == entry.name) {
-            return entry.value;
+bool ReadText(const Words& arguments, Command* c, std::string* /*bad*/) {
+    c->text = arguments.empty() ? "" : arguments[0];
+    return true;
+}
+
+bool ReadZone(const Words& arguments, Command* c, std::string* bad) {
+    for (c->option = 0; c->option < kZoneOptionCount; ++c->option) {
+        if (arguments[0] == ZoneOptionTable[c->option].word) {
+            const auto setting = ZoneSettingOfWord(arguments[1]);
+            *bad = arguments[1];
+            if (!setting || FindZoneChoice(c->option, *setting) == nullptr) {
+                return false;
+            }
+            c->setting = *setting;
+            return true;
         }
     }
-    return std::nullopt;
+    *bad = arguments[0];
+    return false;
+}
+
+template <class Value, std::size_t N>
+bool ReadWord(const std::string& word, const std::pair<const char*, Value> (&words)[N],
+              Value* value, std::string* bad) {
+    for (const auto& [name, meaning] : words) {
+        if (word == name) {
+            *value = meaning;
+            return true;
+        }
+    }
+    *bad = word;
+    return false;
+}
+
+bool ReadPreset(const Words& arguments, Command* c, std::string* bad) {
+    constexpr std::pair<const char*, Preset> kPresets[] = {
+        {"all-on", Preset::kAllOn}, {"all-off", Preset::kAllOff}, {"standard", Preset::kStandard}};
+    return ReadWord(arguments[0], kPresets, &c->preset, bad);
+}
+
+bool ReadOnOff(const Words& arguments, Command* c, std::string* bad) {
+    constexpr std::pair<const char*, bool> kOnOff[] = {{"on", true}, {"off", false}};
+    return ReadWord(arguments[0], kOnOff, &c->on, bad);
+}
+
+bool ReadKind(const Words& arguments, Command* c, std::string* bad) {
+    constexpr std::pair<const char*, bool> kKinds[] = {{"temporary", false}, {"cookies", true}};
+    return ReadWord(arguments[0], kKinds, &c->cookies, bad);
+}
+
+struct VerbRow {
+    const char* first;
+    const char* second;  // null: a verb of one word
+    std::size_t arguments;
+    Verb verb;
+    unsigned options;
+    ReadArguments read;
+};
+
+// A verb of two words comes before the verb of one that starts the same way.
+constexpr VerbRow kVerbs[] = {
+    {"status", nullptr, 0, Verb::kStatus, kOptionJson, ReadText},
+    {"zone", nullptr, 2, Verb::kZone, kOptionNoNotify, ReadZone},
+    {"preset", nullptr, 1, Verb::kPreset, kOptionNoNotify, ReadPreset},
+    {"proxy", "server", 1, Verb::kProxyServer, kOptionNoNotify, ReadText},
+    {"proxy", "bypass", 1, Verb::kProxyBypass, kOptionNoNotify, ReadText},
+    {"proxy", "local", 1, Verb::kProxyLocal, kOptionNoNotify, ReadOnOff},
+    {"proxy", nullptr, 1, Verb::kProxySwitch, kOptionNoNotify, ReadOnOff},
+    {"cache", "clean", 1, Verb::kCacheClean, kOptionYes | kOptionNoNotify, ReadKind},
+    {"profile", "save", 1, Verb::kProfileSave, kOptionForce, ReadText},
+    {"profile", "apply", 1, Verb::kProfileApply, kOptionDryRun | kOptionNoNotify, ReadText},
+    {"profile", "list", 0, Verb::kProfileList, kOptionJson, ReadText},
+    {"profile", "show", 1, Verb::kProfileShow, kOptionJson, ReadText},
+    {"profile", "delete", 1, Verb::kProfileDelete, 0, ReadText},
+    {"undo", nullptr, 0, Verb::kUndo, kOptionForce | kOptionDryRun | kOptionNoNotify, ReadText},
+};
+
+constexpr std::pair<const char*, Option> kOptions[] = {
+    {"--json", kOptionJson},      {"--yes", kOptionYes},     {"--no-notify", kOptionNoNotify},
+    {"--dry-run", kOptionDryRun}, {"--force", kOptionForce},
+};
+
+const VerbRow* FindVerb(const Words& words) {
+    for (const VerbRow& row : kVerbs) {
+        if (words[0] == row.first &&
+            (row.second == nullptr || (words.size() > 1 && words[1] == row.second))) {
+            return &row;
+        }
+    }
+    return nullptr;
 }
 
 // The words and options of a command line; "--" ends the options, so a list
 // or a server may begin with dashes.
-struct Split {
-    std::vector<std::string> words;
-    std::vector<std::string> options;
-};
-
-Split SplitArguments(const std::vector<std::string>& args) {
-    Split split;
+void Split(const Words& args, Words* words, Words* options) {
     bool optionsEnded = false;
     for (const std::string& arg : args) {
         if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
-            split.options.push_back(arg);
+            options->push_back(arg);
         } else {
-            split.words.push_back(arg);
+            words->push_back(arg);
         }
     }
-    return split;
 }
 
-// Reads the words after the command's own into it; false when they do not fit.
-bool ReadWords(const std::vector<std::string>& w, Command* c, std::string* error) {
-    const auto bad = [error](const std::string& word) {
-        *error = kTextBadValue + word;
-        return false;
-    };
-    const std::string& verb = w[0];
-    std::optional<int> found;
-    if (verb == "status" && w.size() == 1) {
-        c->verb = Verb::kStatus;
-    } else if (verb == "zone" && w.size() == 3) {
-        c->verb = Verb::kZone;
-        for (c->option = 0; c->option < kZoneOptionCount; ++c->option) {
-            if (w[1] == kZoneOptionNames[c->option]) {
-                break;
-            }
-        }
-        found = Find(kSettings, w[2]);
-        if (c->option == kZoneOptionCount) {
-            return bad(w[1]);
-        }
-        if (!found || FindZoneChoice(c->option, static_cast<ZoneSetting>(*found)) == nullptr) {
-            return bad(w[2]);
-        }
-        c->setting = static_cast<ZoneSetting>(*found);
-    } else if (verb == "preset" && w.size() == 2) {
-        c->verb = Verb::kPreset;
-        if (!(found = Find(kPresets, w[1]))) {
-            return bad(w[1]);
-        }
-        c->preset = static_cast<Preset>(*found);
-    } else if (verb == "proxy" && w.size() == 2 && w[1] != "server" && w[1] != "bypass" &&
-               w[1] != "local") {
-        c->verb = Verb::kProxySwitch;
-        if (!(found = Find(kOnOff, w[1]))) {
-            return bad(w[1]);
-        }
-        c->on = *found != 0;
-    } else if (verb == "proxy" && w.size() == 3 && (w[1] == "server" || w[1] == "bypass")) {
-        c->verb = w[1] == "server" ? Verb::kProxyServer : Verb::kProxyBypass;
-        c->text = w[2];
-    } else if (verb == "proxy" && w.size() == 3 && w[1] == "local") {
-        c->verb = Verb::kProxyLocal;
-        if (!(found = Find(kOnOff, w[2]))) {
-            return bad(w[2]);
-        }
-        c->on = *found != 0;
-    } else if (verb == "cache" && w.size() == 3 && w[1] == "clean") {
-        c->verb = Verb::kCacheClean;
-        if (!(found = Find(kKinds, w[2]))) {
-            return bad(w[2]);
-        }
-        c->cookies = *found != 0;
-    } else {
-        const bool known = verb == "status" || verb == "zone" || verb == "preset" ||
-                           verb == "proxy" || verb == "cache";
-        *error = (known ? kTextArguments : kTextUnknownCommand) + verb;
-        for (std::size_t i = 1; i < w.size(); ++i) {
-            *error += " " + w[i];
-        }
-        return false;
+std::string Joined(const Words& words) {
+    std::string joined;
+    for (const std::string& word : words) {
+        joined += (joined.empty() ? "" : " ") + word;
     }
-    return true;
+    return joined;
 }
 
 }  // namespace
 
-const char* SettingName(ZoneSetting setting) {
-    for (const Named& entry : kSettings) {
-        if (entry.value == static_cast<int>(setting)) {
-            return entry.name;
-        }
-    }
-    return "";
-}
-
-std::optional<Command> ParseCommandLine(const std::vector<std::string>& args, std::string* error) {
-    const Split split = SplitArguments(args);
+std::optional<Command> ParseCommandLine(const Words& args, std::string* error) {
+    Words words;
+    Words options;
+    Split(args, &words, &options);
     Command command;
-    if (split.words.empty()) {
-        const bool alone = split.options.size() == 1;
-        if (alone && split.options[0] == "--help") {
+    if (words.empty()) {
+        const bool alone = options.size() == 1;
+        if (alone && options[0] == "--help") {
             return command;
         }
-        if (alone && split.options[0] == "--version") {
+        if (alone && options[0] == "--version") {
             command.verb = Verb::kVersion;
             return command;
         }
-        *error = split.options.empty() ? std::string(kTextNoCommand)
-                                       : kTextUnknownOption + split.options[0];
+        *error = options.empty() ? std::string(kTextNoCommand) : kTextUnknownOption + options[0];
         return std::nullopt;
     }
-    if (!ReadWords(split.words, &command, error)) {
+    const VerbRow* row = FindVerb(words);
+    const std::size_t verbWords = row != nullptr && row->second != nullptr ? 2 : 1;
+    if (row == nullptr || words.size() != verbWords + row->arguments) {
+        const bool known = std::any_of(std::begin(kVerbs), std::end(kVerbs),
+                                       [&words](const VerbRow& r) { return words[0] == r.first; });
+        *error = (known ? kTextArguments : kTextUnknownCommand) + Joined(words);
         return std::nullopt;
     }
-    const bool changes = command.verb != Verb::kStatus;
-    for (const std::string& option : split.options) {
-        if (option == "--json" && command.verb == Verb::kStatus) {
-            command.json = true;
-        } else if (option == "--yes" && command.verb == Verb::kCacheClean) {
-            command.yes = true;
-        } else if (option == "--no-notify" && changes) {
-            command.notify = false;
-        } else {
+    command.verb = row->verb;
+    std::string bad;
+    if (!row->read(Words(words.begin() + static_cast<std::ptrdiff_t>(verbWords), words.end()),
+                   &command, &bad)) {
+        *error = kTextBadValue + bad;
+        return std::nullopt;
+    }
+    for (const std::string& option : options) {
+        Option bit{};
+        std::string unknown;
+        if (!ReadWord(option, kOptions, &bit, &unknown) || (row->options & bit) == 0) {
             *error = kTextUnknownOption + option;
             return std::nullopt;
         }
+        command.options |= bit;
     }
     return command;
 }

@@ -19,25 +19,35 @@ enum class Verb {
     kProxyBypass,
     kProxyLocal,
     kCacheClean,
+    kProfileSave,
+    kProfileApply,
+    kProfileList,
+    kProfileShow,
+    kProfileDelete,
+    kUndo,
+};
+
+// The options, as bits; each verb takes some of them.
+enum Option : unsigned {
+    kOptionJson = 1,      // --json
+    kOptionYes = 2,       // --yes
+    kOptionNoNotify = 4,  // --no-notify
+    kOptionDryRun = 8,    // --dry-run
+    kOptionForce = 16,    // --force
 };
 
 struct Command {
     Verb verb = Verb::kHelp;
-    bool json = false;       // status --json
-    bool yes = false;        // cache clean --yes
-    bool notify = true;      // not --no-notify
+    unsigned options = 0;
     std::size_t option = 0;  // zone: the row of the option table
     ZoneSetting setting = ZoneSetting::kPrompt;
     Preset preset = Preset::kAllOn;
     bool on = false;       // proxy on|off, proxy local on|off
-    std::string text;      // proxy server, proxy bypass: as given (UTF-8)
+    std::string text;      // proxy server and bypass, a profile's name: as given (UTF-8)
     bool cookies = false;  // cache clean cookies
-};
 
-// The option names of the command line, in the order of the option table.
-extern const char* const kZoneOptionNames[kZoneOptionCount];
-// The value words, by setting.
-const char* SettingName(ZoneSetting setting);
+    bool Has(Option wanted) const { return (options & wanted) != 0; }
+};
 
 // The command, or nothing with *error saying what is wrong.
 std::optional<Command> ParseCommandLine(const std::vector<std::string>& args, std::string* error);

@@ -1,15 +1,15 @@
+#include "cli/commands.h"
+
+#include <optional>
 #include <string>
 
 #include "cache/url_cache_cleaner.h"
-#include "cli/cli.h"
 #include "cli/cli_texts.h"
-#include "cli/command_line.h"
 #include "cli/status.h"
+#include "profile/profile_store.h"
 #include "proxy/exclusions.h"
 #include "proxy/proxy_settings.h"
 #include "texts/messages.h"
-
-namespace {
 
 int Usage(Console& console, const std::string& error) {
     console.Err(error + "\n");
@@ -17,21 +17,23 @@ int Usage(Console& console, const std::string& error) {
     return kExitUsage;
 }
 
-int Say(Console& console, const char* message, int exitCode) {
-    console.Err(std::string(message) + "\n");
+int Say(Console& console, const std::string& message, int exitCode) {
+    console.Err(message + "\n");
     return exitCode;
 }
 
-int Failed(Console& console, const char* message) {
-    return Say(console, message, kExitFailed);
-}
-
 int Changed(CliServices& s, const Command& c, const std::string& what) {
-    if (c.notify) {
+    if (!c.Has(kOptionNoNotify)) {
         s.notifier.SettingsChanged();
     }
     s.console.Out(kTextDone + what + "\n");
     return kExitDone;
+}
+
+namespace {
+
+int Failed(Console& console, const char* message) {
+    return Say(console, message, kExitFailed);
 }
 
 int RunZone(CliServices& s, const Command& c) {
@@ -39,7 +41,8 @@ int RunZone(CliServices& s, const Command& c) {
     if (!WriteZoneOption(s.registry, c.option, choice->value)) {
         return Failed(s.console, kMsgZoneWriteFailed);
     }
-    return Changed(s, c, std::string(kZoneOptionNames[c.option]) + " " + SettingName(c.setting));
+    return Changed(s, c,
+                   std::string(ZoneOptionTable[c.option].word) + " " + ZoneSettingWord(c.setting));
 }
 
 // Writes all five, as the dialog's five clicks do: a failure does not stop
@@ -51,7 +54,7 @@ int RunPreset(CliServices& s, const Command& c) {
     for (std::size_t option = 0; option < kZoneOptionCount; ++option) {
         const ZoneChoice* choice = FindZoneChoice(option, settings[option]);
         const std::string what =
-            std::string(kZoneOptionNames[option]) + " " + SettingName(settings[option]);
+            std::string(ZoneOptionTable[option].word) + " " + ZoneSettingWord(settings[option]);
         if (WriteZoneOption(s.registry, option, choice->value)) {
             done += (done.empty() ? "" : ", ") + what;
         } else {
@@ -75,7 +78,7 @@ int RunProxySwitch(CliServices& s, const Command& c) {
 
 int RunProxyServer(CliServices& s, const Command& c) {
     std::string server;
-    if (!s.console.ToAnsi(c.text, &server)) {
+    if (!s.charset.ToAnsi(c.text, &server)) {
         return Usage(s.console, kTextNotAnsi + c.text);
     }
     switch (StoreProxyServer(s.registry, server)) {
@@ -86,7 +89,8 @@ int RunProxyServer(CliServices& s, const Command& c) {
         case ServerStore::kNoColon:
             return Usage(s.console, kMsgColonMissing);
         case ServerStore::kTooLong:
-            return Usage(s.console, kTextServerTooLong);
+            return Usage(s.console,
+                         kTextServerTooLong + std::to_string(kMaxServerLength) + kTextBytesAtMost);
         case ServerStore::kWriteFailed:
             break;
     }
@@ -97,7 +101,7 @@ int RunProxyServer(CliServices& s, const Command& c) {
 // keeps what its check box shows.
 int RunProxyBypass(CliServices& s, const Command& c) {
     std::string list;
-    if (!s.console.ToAnsi(c.text, &list)) {
+    if (!s.charset.ToAnsi(c.text, &list)) {
         return Usage(s.console, kTextNotAnsi + c.text);
     }
     std::string stored;
@@ -154,7 +158,7 @@ class ConsoleProgress final : public CleanObserver {
 };
 
 int RunCacheClean(CliServices& s, const Command& c) {
-    if (!c.yes && !Confirmed(s.console)) {
+    if (!c.Has(kOptionYes) && !Confirmed(s.console)) {
         return Say(s.console, kTextCancelled, kExitCancelled);
     }
     ConsoleProgress progress(s.console);
@@ -173,6 +177,68 @@ int RunCacheClean(CliServices& s, const Command& c) {
     return Failed(s.console, kTextCleanFailed);
 }
 
+// Whether the verb changes settings; those run with a recorder that keeps the
+// way back.
+bool Changes(Verb verb) {
+    switch (verb) {
+        case Verb::kZone:
+        case Verb::kPreset:
+        case Verb::kProxySwitch:
+        case Verb::kProxyServer:
+        case Verb::kProxyBypass:
+        case Verb::kProxyLocal:
+        case Verb::kProfileApply:
+        case Verb::kUndo:
+            return true;
+        default:
+            return false;
+    }
+}
+
+int Run(CliServices& s, const Command& c, UndoRecorder* recorder) {
+    switch (c.verb) {
+        case Verb::kHelp:
+            s.console.Out(kTextHelp);
+            return kExitDone;
+        case Verb::kVersion:
+            s.console.Out(kTextVersion);
+            return kExitDone;
+        case Verb::kStatus: {
+            const StatusReport report = ReadStatus(s);
+            s.console.Out(c.Has(kOptionJson) ? StatusJson(report, s.charset)
+                                             : StatusText(report, s.charset));
+            return kExitDone;
+        }
+        case Verb::kZone:
+            return RunZone(s, c);
+        case Verb::kPreset:
+            return RunPreset(s, c);
+        case Verb::kProxySwitch:
+            return RunProxySwitch(s, c);
+        case Verb::kProxyServer:
+            return RunProxyServer(s, c);
+        case Verb::kProxyBypass:
+            return RunProxyBypass(s, c);
+        case Verb::kProxyLocal:
+            return RunProxyLocal(s, c);
+        case Verb::kCacheClean:
+            return RunCacheClean(s, c);
+        case Verb::kProfileSave:
+            return RunProfileSave(s, c);
+        case Verb::kProfileApply:
+            return RunProfileApply(s, c, *recorder);
+        case Verb::kProfileList:
+            return RunProfileList(s, c);
+        case Verb::kProfileShow:
+            return RunProfileShow(s, c);
+        case Verb::kProfileDelete:
+            return RunProfileDelete(s, c);
+        case Verb::kUndo:
+            break;
+    }
+    return RunUndo(s, c, *recorder);
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, CliServices& services) {
@@ -181,33 +247,14 @@ int RunCli(const std::vector<std::string>& args, CliServices& services) {
     if (!command) {
         return Usage(services.console, error);
     }
-    switch (command->verb) {
-        case Verb::kHelp:
-            services.console.Out(kTextHelp);
-            return kExitDone;
-        case Verb::kVersion:
-            services.console.Out(kTextVersion);
-            return kExitDone;
-        case Verb::kStatus: {
-            const StatusReport report = ReadStatus(services);
-            services.console.Out(command->json ? StatusJson(report, services.console)
-                                               : StatusText(report, services.console));
-            return kExitDone;
-        }
-        case Verb::kZone:
-            return RunZone(services, *command);
-        case Verb::kPreset:
-            return RunPreset(services, *command);
-        case Verb::kProxySwitch:
-            return RunProxySwitch(services, *command);
-        case Verb::kProxyServer:
-            return RunProxyServer(services, *command);
-        case Verb::kProxyBypass:
-            return RunProxyBypass(services, *command);
-        case Verb::kProxyLocal:
-            return RunProxyLocal(services, *command);
-        case Verb::kCacheClean:
-            break;
+    if (!Changes(command->verb)) {
+        return Run(services, *command, nullptr);
     }
-    return RunCacheClean(services, *command);
+    UndoRecorder recorder(services.registry, services.userFiles,
+                          UndoPointPath(AppFolder(services.userFiles)));
+    const int exitCode = Run(services, *command, &recorder);
+    if (recorder.SaveFailed()) {
+        services.console.Err(std::string(kTextUndoNotSaved) + "\n");
+    }
+    return exitCode;
 }

@@ -13,10 +13,6 @@ class Console {
     virtual void Err(std::string_view text) = 0;
     // One line of standard input without its line end; false at its end.
     virtual bool ReadLine(std::string* line) = 0;
-    // Registry texts are bytes in the system's ANSI code page. False when the
-    // text has a character that code page cannot hold.
-    virtual bool ToAnsi(std::string_view utf8, std::string* ansi) = 0;
-    virtual std::string FromAnsi(std::string_view ansi) = 0;
     // During a long run: shows how far it got where someone watches, and
     // tells whether the user asked to stop (false).
     virtual bool Progress(std::size_t done) = 0;

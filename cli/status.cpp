@@ -3,27 +3,34 @@
 #include <cstdio>
 
 #include "cli/cli_texts.h"
-#include "cli/command_line.h"
+#include "profile/profile_store.h"
 #include "proxy/exclusions.h"
+#include "proxy/proxy_settings.h"
 #include "proxy/server_list.h"
 
-StatusReport ReadStatus(CliServices& services) {
-    CRegistryAccess& registry = services.registry;
-    StatusReport report;
-    for (std::size_t option = 0; option < kZoneOptionCount; ++option) {
-        report.zone[option] = ReadZoneOption(registry, option);
-    }
-    report.proxySwitch = ReadProxySwitch(registry);
-    report.serverOutcome = ReadProxyServer(registry, &report.server);
-    report.bypassOutcome = ReadExclusions(registry, &report.bypass);
-    report.local = StripLocalSuffix(report.bypass);
-    report.serverList = ReadServerList(services.files);
-    report.zonePolicies = ReadZonePolicies(registry);
-    report.proxyPerMachine = ProxyIsPerMachine(registry);
-    return report;
-}
-
 namespace {
+
+constexpr std::size_t kSwitchRow = kZoneOptionCount;
+constexpr std::size_t kServerRow = kSwitchRow + 1;
+constexpr std::size_t kOverrideRow = kServerRow + 1;
+
+std::vector<std::string> MatchingProfiles(CliServices& services,
+                                          const std::array<SettingReading, kSettingCount>& now) {
+    const std::string folder = AppFolder(services.userFiles);
+    std::vector<std::string> names;
+    std::vector<std::string> matching;
+    if (folder.empty() || !ListProfiles(services.userFiles, folder, services.charset, &names)) {
+        return matching;
+    }
+    for (const std::string& name : names) {
+        const LoadedProfile loaded =
+            LoadProfile(services.userFiles, services.charset, folder, name);
+        if (loaded.outcome == ProfileLoad::kLoaded && ProfileMatches(loaded.reading.profile, now)) {
+            matching.push_back(name);
+        }
+    }
+    return matching;
+}
 
 // What a stored zone value means: the word of the JSON and the words shown.
 struct Meaning {
@@ -31,23 +38,16 @@ struct Meaning {
     const char* label;
 };
 
-Meaning MeaningOf(std::size_t option, const DwordReading& reading) {
+Meaning MeaningOf(std::size_t option, const SettingReading& reading) {
     if (reading.outcome != ReadOutcome::kRead) {
         return reading.outcome == ReadOutcome::kMissing ? Meaning{"missing", kTextMissing}
                                                         : Meaning{"unreadable", kTextUnreadable};
     }
-    const ZoneChoice* choice = FindZoneChoice(option, reading.value);
+    const ZoneChoice* choice = FindZoneChoice(option, reading.value.number);
     if (choice == nullptr) {
         return {"custom", kTextCustom};
     }
-    return {SettingName(choice->setting), kTextSettings[static_cast<int>(choice->setting)]};
-}
-
-// Java's values read best in hexadecimal, the small policies in decimal.
-std::string Number(std::uint32_t value) {
-    char text[16];
-    (void)std::snprintf(text, sizeof text, value > 0xFFFF ? "0x%X" : "%u", value);
-    return text;
+    return {ZoneSettingWord(choice->setting), kTextSettings[static_cast<int>(choice->setting)]};
 }
 
 const char* OutcomeLabel(ReadOutcome outcome) {
@@ -58,14 +58,95 @@ std::string Line(const char* label, const std::string& value) {
     return std::string(label) + ": " + value + "\n";
 }
 
-// A registry text as shown, or why there is none.
-std::string Shown(ReadOutcome outcome, const std::string& ansi, Console& console) {
-    return outcome == ReadOutcome::kRead ? console.FromAnsi(ansi) : OutcomeLabel(outcome);
+std::string Utf8(std::string_view ansi, CharsetSeam& charset) {
+    std::string utf8;
+    charset.FromAnsi(ansi, &utf8);
+    return utf8;
 }
 
 // Adds an item to a list separated by commas.
 void AddItem(std::string& list, const std::string& item) {
     list += (list.empty() ? "" : ", ") + item;
+}
+
+std::string ZoneJson(std::size_t option, const SettingReading& reading) {
+    return "{\"value\": " +
+           (reading.outcome == ReadOutcome::kRead ? std::to_string(reading.value.number) : "null") +
+           ", \"setting\": " + Json(MeaningOf(option, reading).word) + "}";
+}
+
+std::string JsonText(const SettingReading& reading, CharsetSeam& charset) {
+    return reading.outcome == ReadOutcome::kRead ? Json(Utf8(reading.value.text, charset)) : "null";
+}
+
+const char* JsonBool(bool value) {
+    return value ? "true" : "false";
+}
+
+}  // namespace
+
+StatusReport ReadStatus(CliServices& services) {
+    StatusReport report;
+    for (std::size_t row = 0; row < kSettingCount; ++row) {
+        report.settings[row] = ReadSetting(services.registry, row);
+    }
+    report.bypass = report.settings[kOverrideRow].value.text;
+    report.local = StripLocalSuffix(report.bypass);
+    report.serverList = ReadServerList(services.files);
+    report.zonePolicies = ReadZonePolicies(services.registry);
+    report.proxyPerMachine = ProxyIsPerMachine(services.registry);
+    report.matchingProfiles = MatchingProfiles(services, report.settings);
+    return report;
+}
+
+const char* SettingLabel(std::size_t row) {
+    switch (SettingTable[row].kind) {
+        case SettingKind::kZone:
+            return kTextZoneLabels[SettingTable[row].option];
+        case SettingKind::kSwitch:
+            return kTextProxy;
+        case SettingKind::kText:
+            break;
+    }
+    return row == kServerRow ? kTextServer : kTextBypass;
+}
+
+std::string ShownSetting(std::size_t row, const SettingReading& reading, CharsetSeam& charset) {
+    const bool read = reading.outcome == ReadOutcome::kRead;
+    switch (SettingTable[row].kind) {
+        case SettingKind::kZone:
+            return std::string(MeaningOf(SettingTable[row].option, reading).label) +
+                   (read ? " (" + ShownNumber(reading.value.number) + ")" : "");
+        case SettingKind::kSwitch:
+            if (ProxyIsOn({reading.outcome, reading.value.number})) {
+                return kTextOn;
+            }
+            return std::string(kTextOff) + " (" +
+                   (read ? ShownNumber(reading.value.number) : OutcomeLabel(reading.outcome)) + ")";
+        case SettingKind::kText:
+            break;
+    }
+    return read ? Utf8(reading.value.text, charset) : OutcomeLabel(reading.outcome);
+}
+
+std::string SettingJson(std::size_t row, const SettingValue& value, CharsetSeam& charset) {
+    const SettingReading reading{ReadOutcome::kRead, value};
+    switch (SettingTable[row].kind) {
+        case SettingKind::kZone:
+            return ZoneJson(SettingTable[row].option, reading);
+        case SettingKind::kSwitch:
+            return value.number > 1 ? std::to_string(value.number)
+                                    : Json(value.number == 1 ? "on" : "off");
+        case SettingKind::kText:
+            break;
+    }
+    return JsonText(reading, charset);
+}
+
+std::string ShownNumber(std::uint32_t value) {
+    char text[16];
+    (void)std::snprintf(text, sizeof text, value > 0xFFFF ? "0x%X" : "%u", value);
+    return text;
 }
 
 std::string Json(std::string_view utf8) {
@@ -85,42 +166,25 @@ std::string Json(std::string_view utf8) {
     return out + "\"";
 }
 
-std::string JsonText(ReadOutcome outcome, const std::string& ansi, Console& console) {
-    return outcome == ReadOutcome::kRead ? Json(console.FromAnsi(ansi)) : "null";
-}
-
-const char* JsonBool(bool value) {
-    return value ? "true" : "false";
-}
-
-}  // namespace
-
-std::string StatusText(const StatusReport& report, Console& console) {
+std::string StatusText(const StatusReport& report, CharsetSeam& charset) {
     std::string out;
-    for (std::size_t option = 0; option < kZoneOptionCount; ++option) {
-        const DwordReading& reading = report.zone[option];
-        const Meaning meaning = MeaningOf(option, reading);
-        out += Line(
-            kTextZoneLabels[option],
-            std::string(meaning.label) +
-                (reading.outcome == ReadOutcome::kRead ? " (" + Number(reading.value) + ")" : ""));
+    for (std::size_t row = 0; row < kOverrideRow; ++row) {
+        out += Line(SettingLabel(row), ShownSetting(row, report.settings[row], charset));
     }
-    const DwordReading& proxy = report.proxySwitch;
-    std::string proxyState = kTextOn;
-    if (!ProxyIsOn(proxy)) {
-        const bool read = proxy.outcome == ReadOutcome::kRead;
-        proxyState = std::string(kTextOff) + " (" +
-                     (read ? Number(proxy.value) : OutcomeLabel(proxy.outcome)) + ")";
-    }
-    out += Line(kTextProxy, proxyState);
-    out += Line(kTextServer, Shown(report.serverOutcome, report.server, console));
-    out += Line(kTextBypass, Shown(report.bypassOutcome, report.bypass, console));
+    const SettingReading& list = report.settings[kOverrideRow];
+    out += Line(kTextBypass, list.outcome == ReadOutcome::kRead ? Utf8(report.bypass, charset)
+                                                                : OutcomeLabel(list.outcome));
     out += Line(kTextLocal, report.local ? kTextYes : kTextNo);
-    std::string list;
+    std::string items;
     for (const std::string& item : report.serverList) {
-        AddItem(list, console.FromAnsi(item));
+        AddItem(items, Utf8(item, charset));
     }
-    out += Line(kTextServerList, report.serverList.empty() ? kTextNone : list);
+    out += Line(kTextServerList, report.serverList.empty() ? kTextNone : items);
+    std::string profiles;
+    for (const std::string& name : report.matchingProfiles) {
+        AddItem(profiles, name);
+    }
+    out += Line(kTextProfiles, profiles.empty() ? kTextNone : profiles);
 
     std::string policies;
     if (report.zonePolicies.fromMachine) {
@@ -129,7 +193,7 @@ std::string StatusText(const StatusReport& report, Console& console) {
     for (std::size_t option = 0; option < kZoneOptionCount; ++option) {
         if (const auto& value = report.zonePolicies.options[option]) {
             policies += Line(kTextPolicy, std::string(kTextZoneLabels[option]) + kTextZoneByPolicy +
-                                              Number(*value));
+                                              ShownNumber(*value));
         }
     }
     if (report.proxyPerMachine) {
@@ -138,29 +202,34 @@ std::string StatusText(const StatusReport& report, Console& console) {
     return out + (policies.empty() ? Line(kTextPolicy, kTextNone) : policies);
 }
 
-std::string StatusJson(const StatusReport& report, Console& console) {
+std::string StatusJson(const StatusReport& report, CharsetSeam& charset) {
     std::string zone;
     std::string policyOptions;
     for (std::size_t option = 0; option < kZoneOptionCount; ++option) {
-        const DwordReading& reading = report.zone[option];
-        const std::string name = Json(kZoneOptionNames[option]);
-        zone += (option == 0 ? "" : ", ") + name + ": {\"value\": " +
-                (reading.outcome == ReadOutcome::kRead ? std::to_string(reading.value) : "null") +
-                ", \"setting\": " + Json(MeaningOf(option, reading).word) + "}";
+        const std::string name = Json(ZoneOptionTable[option].word);
+        AddItem(zone, name + ": " + ZoneJson(option, report.settings[option]));
         if (const auto& value = report.zonePolicies.options[option]) {
             AddItem(policyOptions, name + ": " + std::to_string(*value));
         }
     }
-    std::string list;
+    std::string items;
     for (const std::string& item : report.serverList) {
-        AddItem(list, Json(console.FromAnsi(item)));
+        AddItem(items, Json(Utf8(item, charset)));
     }
-    return "{\"zone\": {" + zone +
-           "}, \"proxy\": {\"enabled\": " + JsonBool(ProxyIsOn(report.proxySwitch)) +
-           ", \"server\": " + JsonText(report.serverOutcome, report.server, console) +
-           ", \"bypass\": " + JsonText(report.bypassOutcome, report.bypass, console) +
-           ", \"local\": " + JsonBool(report.local) + ", \"serverList\": [" + list +
+    std::string profiles;
+    for (const std::string& name : report.matchingProfiles) {
+        AddItem(profiles, Json(name));
+    }
+    const SettingReading& proxy = report.settings[kSwitchRow];
+    SettingReading bypass = report.settings[kOverrideRow];
+    bypass.value.text = report.bypass;
+    return "{\"zone\": {" + zone + "}, \"proxy\": {\"enabled\": " +
+           JsonBool(ProxyIsOn({proxy.outcome, proxy.value.number})) +
+           ", \"server\": " + JsonText(report.settings[kServerRow], charset) +
+           ", \"bypass\": " + JsonText(bypass, charset) + ", \"local\": " + JsonBool(report.local) +
+           ", \"serverList\": [" + items +
            "]}, \"policy\": {\"zonesFromMachine\": " + JsonBool(report.zonePolicies.fromMachine) +
            ", \"zoneOptions\": {" + policyOptions +
-           "}, \"proxyPerMachine\": " + JsonBool(report.proxyPerMachine) + "}}\n";
+           "}, \"proxyPerMachine\": " + JsonBool(report.proxyPerMachine) +
+           "}, \"matchingProfiles\": [" + profiles + "]}\n";
 }

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "store/win32_platform.h"
-#include "texts/win32_encoding.h"
+#include "store/win32_encoding.h"
 
 namespace {
 
@@ -65,16 +65,6 @@ bool Win32Console::ReadLine(std::string* line) {
         }
     }
     return !g_stopAsked && !line->empty();
-}
-
-bool Win32Console::ToAnsi(std::string_view utf8, std::string* ansi) {
-    bool lost = false;
-    *ansi = Narrow(Widen(utf8), CP_ACP, &lost);
-    return !lost;
-}
-
-std::string Win32Console::FromAnsi(std::string_view ansi) {
-    return Narrow(Widen(ansi, CP_ACP));
 }
 
 bool Win32Console::Progress(std::size_t done) {

@@ -17,8 +17,6 @@ class Win32Console final : public Console {
     void Out(std::string_view text) override { Write(out_, text); }
     void Err(std::string_view text) override { Write(err_, text); }
     bool ReadLine(std::string* line) override;
-    bool ToAnsi(std::string_view utf8, std::string* ansi) override;
-    std::string FromAnsi(std::string_view ansi) override;
     bool Progress(std::size_t done) override;
     void EndProgress() override;
 

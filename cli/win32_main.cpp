@@ -6,8 +6,9 @@
 
 #include "cli/cli.h"
 #include "cli/win32_console.h"
+#include "store/charset_seam.h"
 #include "store/win32_platform.h"
-#include "texts/win32_encoding.h"
+#include "store/win32_encoding.h"
 
 int wmain(int argc, wchar_t** argv) {
     RestrictLibrarySearch();  // before anything else can load a library
@@ -17,6 +18,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     Win32Console console;
     Win32Notifier notifier;
-    CliServices services{TheRegistry(), TheFiles(), TheUrlCache(), console, notifier};
+    CliServices services{TheRegistry(), TheFiles(), TheUserFiles(), TheCharset(),
+                         TheUrlCache(), console,    notifier};
     return RunCli(args, services);
 }

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "proxy/file_seam.h"
+#include "store/file_seam.h"
 
 inline constexpr const char kServerListFileName[] = "server.pxy";
 

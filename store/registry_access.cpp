@@ -21,22 +21,80 @@ ReadOutcome OutcomeOf(RegStatus status) {
                                           : ReadOutcome::kUnreadable;
 }
 
+KeyOwner OpenKey(RegistrySeam& registry, RegKey root, const char* path, std::uint32_t access,
+                 RegStatus* status) {
+    RegKey opened = 0;
+    *status = registry.OpenKey(root, path, access, &opened);
+    return KeyOwner(*status == kErrorSuccess ? opened : 0, KeyCloser{&registry});
+}
+
 // The first try's buffer: most texts fit it.
-constexpr std::uint32_t kFirstTextBuffer = 260;
+constexpr std::uint32_t kFirstBuffer = 260;
 // A value that another program keeps growing between two tries is chased a
 // few times, never forever.
-constexpr int kTextTries = 4;
+constexpr int kTries = 4;
+
+// Queries a value of at most maxBytes into a buffer that grows to what the
+// platform reports it needs; *size is what it holds.
+RegStatus Query(RegistrySeam& registry, RegKey key, const char* name, std::uint32_t maxBytes,
+                std::vector<std::uint8_t>* buffer, std::uint32_t* size, std::uint32_t* type) {
+    buffer->assign(std::min(kFirstBuffer, maxBytes), 0);
+    RegStatus status = kErrorMoreData;
+    for (int attempt = 0; attempt < kTries && status == kErrorMoreData; ++attempt) {
+        *size = static_cast<std::uint32_t>(buffer->size());
+        status = registry.QueryValue(key, name, type, buffer->data(), size);
+        if (status == kErrorMoreData) {
+            if (*size > maxBytes) {
+                return status;
+            }
+            buffer->resize(std::max<std::size_t>(*size, buffer->size() * 2));
+        }
+    }
+    *size = std::min(*size, static_cast<std::uint32_t>(buffer->size()));
+    return status;
+}
+
+// The value as stored, or nullopt when it is missing; false when it cannot be
+// read whole.
+bool QueryRaw(RegistrySeam& registry, RegKey key, const char* name,
+              std::optional<RawValue>* value) {
+    std::vector<std::uint8_t> buffer;
+    std::uint32_t size = 0;
+    std::uint32_t type = 0;
+    const RegStatus status = Query(registry, key, name, kMaxRawBytes, &buffer, &size, &type);
+    value->reset();
+    if (status == kErrorSuccess) {
+        *value = RawValue{type, std::string(buffer.begin(), buffer.begin() + size)};
+    }
+    return status == kErrorSuccess || status == kErrorFileNotFound;
+}
 
 }  // namespace
 
+ReadOutcome DwordFromBytes(std::string_view bytes, std::uint32_t* value) {
+    if (bytes.size() != sizeof *value) {
+        return ReadOutcome::kUnreadable;
+    }
+    std::memcpy(value, bytes.data(), sizeof *value);
+    return ReadOutcome::kRead;
+}
+
+ReadOutcome TextFromBytes(std::string_view bytes, std::uint32_t maxBytes, std::string* text) {
+    text->assign(bytes.substr(0, bytes.find('\0')));
+    if (text->size() >= maxBytes) {
+        text->clear();
+        return ReadOutcome::kUnreadable;
+    }
+    return ReadOutcome::kRead;
+}
+
 ReadOutcome CRegistryAccess::ReadDword(RegKey root, const char* path, const char* name,
                                        std::uint32_t* value, std::uint32_t access) {
-    RegKey opened = 0;
-    const RegStatus status = registry_.OpenKey(root, path, access, &opened);
-    if (status != kErrorSuccess) {
+    RegStatus status = kErrorSuccess;
+    const KeyOwner key = OpenKey(registry_, root, path, access, &status);
+    if (!key.Valid()) {
         return OutcomeOf(status);
     }
-    const KeyOwner key(opened, KeyCloser{&registry_});
     std::uint8_t bytes[sizeof(std::uint32_t)] = {};
     std::uint32_t length = sizeof bytes;
     std::uint32_t type = 0;  // received, deliberately not checked
@@ -44,70 +102,81 @@ ReadOutcome CRegistryAccess::ReadDword(RegKey root, const char* path, const char
     if (queried != kErrorSuccess) {
         return OutcomeOf(queried);
     }
-    if (length != sizeof bytes) {
-        return ReadOutcome::kUnreadable;
-    }
-    std::memcpy(value, bytes, sizeof bytes);
-    return ReadOutcome::kRead;
+    return DwordFromBytes({reinterpret_cast<const char*>(bytes), length}, value);
 }
 
 ReadOutcome CRegistryAccess::ReadString(RegKey root, const char* path, const char* name,
                                         std::string* text, std::uint32_t maxBytes) {
     text->clear();
-    RegKey opened = 0;
-    const RegStatus status = registry_.OpenKey(root, path, kKeyAllAccess, &opened);
-    if (status != kErrorSuccess) {
+    RegStatus status = kErrorSuccess;
+    const KeyOwner key = OpenKey(registry_, root, path, kKeyAllAccess, &status);
+    if (!key.Valid()) {
         return OutcomeOf(status);
     }
-    const KeyOwner key(opened, KeyCloser{&registry_});
-    std::vector<std::uint8_t> buffer(std::min(kFirstTextBuffer, maxBytes));
+    std::vector<std::uint8_t> buffer;
     std::uint32_t length = 0;
-    RegStatus queried = kErrorMoreData;
-    for (int attempt = 0; attempt < kTextTries && queried == kErrorMoreData; ++attempt) {
-        length = static_cast<std::uint32_t>(buffer.size());
-        std::uint32_t type = 0;  // received, deliberately not checked
-        queried = registry_.QueryValue(key.Get(), name, &type, buffer.data(), &length);
-        if (queried == kErrorMoreData) {
-            if (length > maxBytes) {
-                return ReadOutcome::kUnreadable;
-            }
-            buffer.resize(std::max<std::size_t>(length, buffer.size() * 2));
-        }
-    }
+    std::uint32_t type = 0;  // received, deliberately not checked
+    const RegStatus queried = Query(registry_, key.Get(), name, maxBytes, &buffer, &length, &type);
     if (queried != kErrorSuccess) {
         return OutcomeOf(queried);
     }
-    const std::uint8_t* data = buffer.data();
-    const std::uint8_t* end =
-        std::find(data, data + std::min<std::size_t>(length, buffer.size()), 0);
-    // A text without its zero byte must still fit once it is ended.
-    if (static_cast<std::size_t>(end - data) >= maxBytes) {
+    return TextFromBytes({reinterpret_cast<const char*>(buffer.data()), length}, maxBytes, text);
+}
+
+ReadOutcome CRegistryAccess::ReadRaw(RegKey root, const char* path, const char* name,
+                                     RawValue* value) {
+    RegStatus status = kErrorSuccess;
+    const KeyOwner key = OpenKey(registry_, root, path, kKeyAllAccess, &status);
+    if (!key.Valid()) {
+        return OutcomeOf(status);
+    }
+    std::optional<RawValue> read;
+    if (!QueryRaw(registry_, key.Get(), name, &read)) {
         return ReadOutcome::kUnreadable;
     }
-    text->assign(data, end);
+    if (!read) {
+        return ReadOutcome::kMissing;
+    }
+    *value = *read;
     return ReadOutcome::kRead;
 }
 
-bool CRegistryAccess::Write(RegKey root, const char* path, const char* name, std::uint32_t type,
-                            const std::uint8_t* data, std::uint32_t size) {
-    RegKey created = 0;
-    if (registry_.CreateKey(root, path, &created) != kErrorSuccess) {
-        return false;
+bool CRegistryAccess::WriteRaw(RegKey root, const char* path, const char* name,
+                               const std::optional<RawValue>& value) {
+    RegKey handle = 0;
+    // Deleting opens the key, since creating it would leave an empty key behind.
+    const RegStatus status = value ? registry_.CreateKey(root, path, &handle)
+                                   : registry_.OpenKey(root, path, kKeyAllAccess, &handle);
+    if (status != kErrorSuccess) {
+        return !value && status == kErrorFileNotFound;
     }
-    const KeyOwner key(created, KeyCloser{&registry_});
-    return registry_.SetValue(key.Get(), name, type, data, size) == kErrorSuccess;
+    const KeyOwner key(handle, KeyCloser{&registry_});
+    if (journal_ != nullptr) {
+        std::optional<RawValue> before;
+        if (!QueryRaw(registry_, key.Get(), name, &before) ||
+            !journal_->Record(root, path, name, before, value)) {
+            return false;
+        }
+    }
+    if (!value) {
+        const RegStatus deleted = registry_.DeleteValue(key.Get(), name);
+        return deleted == kErrorSuccess || deleted == kErrorFileNotFound;
+    }
+    return registry_.SetValue(key.Get(), name, value->type,
+                              reinterpret_cast<const std::uint8_t*>(value->bytes.data()),
+                              static_cast<std::uint32_t>(value->bytes.size())) == kErrorSuccess;
 }
 
 bool CRegistryAccess::WriteString(RegKey root, const char* path, const char* name,
                                   std::string_view text) {
-    const std::string stored(text.substr(0, text.find('\0')));
-    return Write(root, path, name, kRegSz, reinterpret_cast<const std::uint8_t*>(stored.c_str()),
-                 static_cast<std::uint32_t>(stored.size() + 1));
+    std::string stored(text.substr(0, text.find('\0')));
+    stored += '\0';
+    return WriteRaw(root, path, name, RawValue{kRegSz, std::move(stored)});
 }
 
 bool CRegistryAccess::WriteDword(RegKey root, const char* path, const char* name,
                                  std::uint32_t value) {
-    std::uint8_t bytes[sizeof value];
-    std::memcpy(bytes, &value, sizeof value);
-    return Write(root, path, name, kRegDword, bytes, sizeof bytes);
+    std::string bytes(sizeof value, '\0');
+    std::memcpy(bytes.data(), &value, sizeof value);
+    return WriteRaw(root, path, name, RawValue{kRegDword, std::move(bytes)});
 }

@@ -3,6 +3,7 @@
 // creates) its key, does its one thing and closes the key again; the caller
 // decides what the user sees.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,21 +19,45 @@ struct DwordReading {
     std::uint32_t value = 0;
 };
 
+// A value exactly as stored: its type and its bytes, terminating zeros included.
+struct RawValue {
+    std::uint32_t type = 0;
+    std::string bytes;
+    bool operator==(const RawValue& other) const = default;
+};
+
+// How the reads take a value's bytes: a DWORD is exactly four bytes, of any
+// type, so no stray bytes are ever taken for a setting; a text ends at its
+// first zero byte, or after its data when it has none, and must fit maxBytes
+// once ended.
+ReadOutcome DwordFromBytes(std::string_view bytes, std::uint32_t* value);
+ReadOutcome TextFromBytes(std::string_view bytes, std::uint32_t maxBytes, std::string* text);
+
+// The longest value read exactly; a longer one counts as unreadable.
+constexpr std::uint32_t kMaxRawBytes = 1 << 20;
+
+// Told of each change before it is made, with what the value holds and what it
+// is to hold (nullopt: missing, deleted). False keeps the change from being
+// made, so nothing changes that was not told first.
+class ChangeJournal {
+  public:
+    virtual ~ChangeJournal() = default;
+    virtual bool Record(RegKey root, const char* path, const char* name,
+                        const std::optional<RawValue>& before,
+                        const std::optional<RawValue>& after) = 0;
+};
+
 class CRegistryAccess {
   public:
     explicit CRegistryAccess(RegistrySeam& registry) : registry_(registry) {}
     CRegistryAccess(const CRegistryAccess&) = delete;
     CRegistryAccess& operator=(const CRegistryAccess&) = delete;
 
-    // Reads exactly four bytes of any type; any other size is unreadable, so
-    // no stray bytes are ever taken for a setting. The settings' keys are
-    // opened with full access, so a key the user may not change reads as
-    // unreadable too.
+    // The settings' keys are opened with full access, so a key the user may
+    // not change reads as unreadable.
     ReadOutcome ReadDword(RegKey root, const char* path, const char* name, std::uint32_t* value,
                           std::uint32_t access = kKeyAllAccess);
-    // Reads a text whose bytes, zero byte included, fit maxBytes; the buffer
-    // grows to what the platform reports it needs. The text ends at its first
-    // zero byte, or after its data when it has none.
+    // The buffer grows to what the platform reports a text needs.
     ReadOutcome ReadString(RegKey root, const char* path, const char* name, std::string* text,
                            std::uint32_t maxBytes);
     // Stores a REG_SZ with its terminating zero, creating missing keys. A text
@@ -40,11 +65,20 @@ class CRegistryAccess {
     bool WriteString(RegKey root, const char* path, const char* name, std::string_view text);
     bool WriteDword(RegKey root, const char* path, const char* name, std::uint32_t value);
 
-  private:
-    bool Write(RegKey root, const char* path, const char* name, std::uint32_t type,
-               const std::uint8_t* data, std::uint32_t size);
+    // The value's exact type and bytes, of at most kMaxRawBytes, with the
+    // access of the settings' reads.
+    ReadOutcome ReadRaw(RegKey root, const char* path, const char* name, RawValue* value);
+    // Stores the value exactly as given (nullopt deletes it; a value that is
+    // not there counts as deleted).
+    bool WriteRaw(RegKey root, const char* path, const char* name,
+                  const std::optional<RawValue>& value);
 
+    // Every later change is told to the journal first; null: to none.
+    void SetJournal(ChangeJournal* journal) { journal_ = journal; }
+
+  private:
     RegistrySeam& registry_;
+    ChangeJournal* journal_ = nullptr;
 };
 
 // The process-wide accessor over the platform's registry.

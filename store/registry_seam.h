@@ -1,5 +1,5 @@
 #pragma once
-// The five registry calls the accessor needs, with the platform's handle
+// The six registry calls the accessor needs, with the platform's handle
 // values, access masks and status codes, so the core builds and is tested
 // without Windows.
 #include <cstdint>
@@ -38,5 +38,7 @@ class RegistrySeam {
     // RegSetValueExA.
     virtual RegStatus SetValue(RegKey key, const char* name, std::uint32_t type,
                                const std::uint8_t* data, std::uint32_t size) = 0;
+    // RegDeleteValueA.
+    virtual RegStatus DeleteValue(RegKey key, const char* name) = 0;
     virtual RegStatus CloseKey(RegKey key) = 0;
 };

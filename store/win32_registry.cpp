@@ -38,6 +38,9 @@ class Win32Registry final : public RegistrySeam {
                        std::uint32_t size) override {
         return RegSetValueExA(ToHkey(key), name, 0, type, data, size);
     }
+    RegStatus DeleteValue(RegKey key, const char* name) override {
+        return RegDeleteValueA(ToHkey(key), name);
+    }
     RegStatus CloseKey(RegKey key) override { return RegCloseKey(ToHkey(key)); }
 };
 

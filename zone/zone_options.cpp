@@ -1,5 +1,7 @@
 #include "zone/zone_options.h"
 
+#include <iterator>
+
 #include "store/registry_paths.h"
 
 namespace {
@@ -8,20 +10,24 @@ using S = ZoneSetting;
 
 // The browser's policies: 0 allow, 1 ask, 3 disallow; for Java 0x10000 high,
 // 0x20000 medium, 0x30000 low safety and 0 no Java at all.
-constexpr ZoneOption kAskAllowDisallow(const char* valueName) {
-    return {valueName, {{{S::kPrompt, 1}, {S::kEnable, 0}, {S::kDisable, 3}}}, 3};
+constexpr ZoneOption kAskAllowDisallow(const char* valueName, const char* word) {
+    return {valueName, word, {{{S::kPrompt, 1}, {S::kEnable, 0}, {S::kDisable, 3}}}, 3};
 }
+
+// By setting, in the order of ZoneSetting.
+constexpr const char* kSettingWords[] = {"prompt", "enable", "disable", "high", "medium", "low"};
 
 }  // namespace
 
 const std::array<ZoneOption, kZoneOptionCount> ZoneOptionTable = {{
-    kAskAllowDisallow("1400"),  // active scripting
-    kAskAllowDisallow("1402"),  // scripting of Java applets
-    {"1C00",                    // Java permissions
+    kAskAllowDisallow("1400", "javascript"),  // active scripting
+    kAskAllowDisallow("1402", "applet"),      // scripting of Java applets
+    {"1C00",                                  // Java permissions
+     "java",
      {{{S::kHigh, 0x10000}, {S::kMedium, 0x20000}, {S::kLow, 0x30000}, {S::kDisable, 0}}},
      4},
-    kAskAllowDisallow("1A02"),  // stored cookies
-    kAskAllowDisallow("1A03"),  // per-session cookies
+    kAskAllowDisallow("1A02", "cookies"),          // stored cookies
+    kAskAllowDisallow("1A03", "session-cookies"),  // per-session cookies
 }};
 
 DwordReading ReadZoneOption(CRegistryAccess& registry, std::size_t option) {
@@ -51,6 +57,19 @@ const ZoneChoice* FirstChoice(std::size_t option, Holds holds) {
 }
 
 }  // namespace
+
+const char* ZoneSettingWord(ZoneSetting setting) {
+    return kSettingWords[static_cast<std::size_t>(setting)];
+}
+
+std::optional<ZoneSetting> ZoneSettingOfWord(std::string_view word) {
+    for (std::size_t i = 0; i < std::size(kSettingWords); ++i) {
+        if (word == kSettingWords[i]) {
+            return static_cast<ZoneSetting>(i);
+        }
+    }
+    return std::nullopt;
+}
 
 const ZoneChoice* FindZoneChoice(std::size_t option, std::uint32_t value) {
     return FirstChoice(option, [value](const ZoneChoice& c) { return c.value == value; });

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "store/registry_access.h"
 
@@ -18,6 +19,7 @@ struct ZoneChoice {
 
 struct ZoneOption {
     const char* valueName;
+    const char* word;  // its name on the command line and in profiles
     // In the order a stored value is matched against them.
     std::array<ZoneChoice, 4> choices;
     std::size_t choiceCount;
@@ -37,6 +39,11 @@ struct ZonePolicies {
     std::array<std::optional<std::uint32_t>, kZoneOptionCount> options;
 };
 ZonePolicies ReadZonePolicies(CRegistryAccess& registry);
+
+// A setting's name on the command line and in profiles, and the setting of a
+// name.
+const char* ZoneSettingWord(ZoneSetting setting);
+std::optional<ZoneSetting> ZoneSettingOfWord(std::string_view word);
 
 // The option's choice that a stored value stands for, or the choice of a
 // setting; null when there is none.

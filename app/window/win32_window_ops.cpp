@@ -5,7 +5,7 @@
 #include "app/window/win32_dialog.h"
 #include "resources/resource.h"
 #include "store/win32_platform.h"
-#include "texts/win32_encoding.h"
+#include "store/win32_encoding.h"
 
 namespace {
 

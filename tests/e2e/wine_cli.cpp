@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "texts/win32_encoding.h"
+#include "store/win32_encoding.h"
 
 namespace {
 

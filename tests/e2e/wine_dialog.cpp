@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <map>
 
-#include "texts/win32_encoding.h"
+#include "store/win32_encoding.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <set>
 
 #include "cache/url_cache_seam.h"
-#include "proxy/file_seam.h"
+#include "store/file_seam.h"
 #include "store/registry_access.h"
 #include "tests/support/wine_machine.h"
 

@@ -11,7 +11,8 @@
 #include <vector>
 
 #include "cache/url_cache_seam.h"
-#include "proxy/file_seam.h"
+#include "store/charset_seam.h"
+#include "store/file_seam.h"
 #include "store/registry_seam.h"
 #include "tests/scenario/drivers.h"
 
@@ -83,6 +84,10 @@ class FakeRegistry : public RegistrySeam {
         keys.at(open_.at(key))[Fold(name)] = {type, {data, data + size}};
         return kErrorSuccess;
     }
+    RegStatus DeleteValue(RegKey key, const char* name) override {
+        log.push_back("delete " + std::string(name));
+        return keys.at(open_.at(key)).erase(Fold(name)) != 0 ? kErrorSuccess : kErrorFileNotFound;
+    }
     RegStatus CloseKey(RegKey key) override { return open_.erase(key) != 0 ? 0 : 6; }
 
   private:
@@ -90,11 +95,18 @@ class FakeRegistry : public RegistrySeam {
     RegKey next_ = 0x100;
 };
 
-// One current directory (none when empty) and its files.
-struct FakeFiles : FileSeam {
+// One current directory (none when empty), the user's application-data
+// folder, and files by path; folders are there when files are.
+struct FakeFiles : FileSeam, UserFileSeam {
     std::string directory = "C:\\Users\\user";
-    std::map<std::string, std::string> files;  // by folded path
+    std::string appData = "C:\\Users\\user\\AppData\\Roaming";
+    std::map<std::string, std::string> files;  // paths compare without case
+    bool savesFail = false;
 
+    std::map<std::string, std::string>::iterator Find(const std::string& path) {
+        return std::find_if(files.begin(), files.end(),
+                            [&path](const auto& file) { return Fold(file.first) == Fold(path); });
+    }
     std::uint32_t CurrentDirectory(char* buffer, std::uint32_t size) override {
         const auto length = static_cast<std::uint32_t>(directory.size());
         if (length < size) {
@@ -103,9 +115,94 @@ struct FakeFiles : FileSeam {
         return length < size || length == 0 ? length : length + 1;
     }
     bool ReadBytes(const char* path, std::size_t maxBytes, std::string* bytes) override {
-        const bool found = files.count(Fold(path)) != 0;
-        *bytes = found ? files[Fold(path)].substr(0, maxBytes) : "";
-        return found;
+        const auto file = Find(path);
+        *bytes = file != files.end() ? file->second.substr(0, maxBytes) : "";
+        return file != files.end();
+    }
+    std::string AppDataFolder() override { return appData; }
+    FileOutcome LoadFile(const std::string& path, std::size_t maxBytes,
+                         std::string* bytes) override {
+        const auto file = Find(path);
+        *bytes = file != files.end() ? file->second : "";
+        return file == files.end()              ? FileOutcome::kMissing
+               : file->second.size() > maxBytes ? FileOutcome::kFailed
+                                                : FileOutcome::kDone;
+    }
+    bool ListFolder(const std::string& folder, std::vector<std::string>* names) override {
+        names->clear();
+        for (const auto& [path, bytes] : files) {
+            const std::size_t slash = path.rfind('\\');
+            if (slash != std::string::npos && Fold(path.substr(0, slash)) == Fold(folder)) {
+                names->push_back(path.substr(slash + 1));
+            }
+        }
+        return true;
+    }
+    bool SaveFile(const std::string& path, std::string_view bytes) override {
+        if (!savesFail) {
+            const auto file = Find(path);
+            files[file != files.end() ? file->first : path] = bytes;
+        }
+        return !savesFail;
+    }
+    FileOutcome RemoveFile(const std::string& path) override {
+        const auto file = Find(path);
+        if (file == files.end()) {
+            return FileOutcome::kMissing;
+        }
+        files.erase(file);
+        return FileOutcome::kDone;
+    }
+};
+
+// A code page of ASCII and the half-width katakana (0xA1-0xDF, U+FF61-U+FF9F)
+// of code page 932, which is what the system's is under Wine; every other
+// byte is no character. Letters and digits: ASCII's, and everything from the
+// kana (U+3040) on.
+struct FakeCharset : CharsetSeam {
+    bool ToAnsi(std::string_view utf8, std::string* ansi) override {
+        ansi->clear();
+        for (std::size_t i = 0; i < utf8.size(); ++i) {
+            const auto c = static_cast<unsigned char>(utf8[i]);
+            const auto next = [&utf8, i](std::size_t k) {
+                return i + k < utf8.size() ? static_cast<unsigned char>(utf8[i + k]) : 0;
+            };
+            if (c < 0x80) {
+                *ansi += static_cast<char>(c);
+            } else if (c == 0xEF && (next(1) == 0xBD || next(1) == 0xBE) &&
+                       (next(2) & 0xC0) == 0x80) {
+                const unsigned kana = ((next(1) & 0x3F) << 6 | (next(2) & 0x3F)) - 0xF61;
+                if (kana > 0x3E) {
+                    return false;
+                }
+                *ansi += static_cast<char>(0xA1 + kana);
+                i += 2;
+            } else {
+                return false;
+            }
+        }
+        return true;
+    }
+    bool FromAnsi(std::string_view ansi, std::string* utf8) override {
+        utf8->clear();
+        bool whole = true;
+        for (const char c : ansi) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte < 0x80) {
+                *utf8 += c;
+            } else if (byte >= 0xA1 && byte <= 0xDF) {
+                const unsigned code = 0xFF61 + byte - 0xA1;
+                *utf8 += {'\xEF', static_cast<char>(0x80 | (code >> 6 & 0x3F)),
+                          static_cast<char>(0x80 | (code & 0x3F))};
+            } else {
+                *utf8 += "\xEF\xBF\xBD";  // U+FFFD
+                whole = false;
+            }
+        }
+        return whole;
+    }
+    bool IsLetterOrDigit(char32_t c) override {
+        return c < 0x80 ? std::isalnum(static_cast<int>(c)) != 0 : c >= 0x3040;
     }
 };
 

@@ -204,8 +204,7 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
 };
 
 // The console program's logic over the same machine, with a console that
-// keeps what is written, reads the input given, and knows only ASCII as its
-// code page, so a text the system could not hold is refused here too.
+// keeps what is written and reads the input given.
 class NativeCli : public scenario::CliDriver, public Console, public SettingsNotifier {
   public:
     explicit NativeCli(NativeMachine& machine) : machine_(machine) {}
@@ -215,7 +214,8 @@ class NativeCli : public scenario::CliDriver, public Console, public SettingsNot
     scenario::CliRun Run(const std::vector<std::string>& args, const std::string& input) override {
         run_ = {0, "", "", 0};
         input_ = input;
-        CliServices services{machine_.access, machine_.files, machine_.cache, *this, *this};
+        CliServices services{machine_.access, machine_.files, machine_.files, charset_,
+                             machine_.cache,  *this,          *this};
         run_.exitCode = RunCli(args, services);
         return run_;
     }
@@ -230,11 +230,6 @@ class NativeCli : public scenario::CliDriver, public Console, public SettingsNot
         input_.erase(0, end + 1);
         return true;
     }
-    bool ToAnsi(std::string_view utf8, std::string* ansi) override {
-        ansi->assign(utf8);
-        return std::all_of(utf8.begin(), utf8.end(), [](char c) { return (c & 0x80) == 0; });
-    }
-    std::string FromAnsi(std::string_view ansi) override { return std::string(ansi); }
     bool Progress(std::size_t done) override {
         progressOpen_ = true;
         return done < stopAfter;
@@ -250,6 +245,7 @@ class NativeCli : public scenario::CliDriver, public Console, public SettingsNot
     }
 
     NativeMachine& machine_;
+    FakeCharset charset_;
     scenario::CliRun run_;
     std::string input_;
     bool progressOpen_ = false;

@@ -1,4 +1,4 @@
-#include "texts/win32_encoding.h"
+#include "store/win32_encoding.h"
 
 std::wstring Widen(std::string_view text, UINT codePage) {
     if (text.empty()) {

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "proxy/file_seam.h"
+#include "store/file_seam.h"
 #include "store/win32_platform.h"
 
 namespace {

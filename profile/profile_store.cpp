@@ -1,0 +1,153 @@
+#include "profile/profile_store.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+constexpr std::string_view kAppFolderName = "\\Qeltrin Pro";
+constexpr std::string_view kProfilesFolder = "\\profiles\\";
+constexpr std::string_view kExtension = ".ini";
+constexpr std::string_view kUndoPointFile = "\\undo.txt";
+constexpr std::size_t kMaxNameUnits = 64;
+
+// How many bytes a UTF-8 sequence with this lead byte takes; 0 for none.
+std::size_t SequenceLength(unsigned char lead) {
+    if (lead < 0x80) {
+        return 1;
+    }
+    if (lead < 0xC2) {
+        return 0;  // a continuation byte, or the lead of an overlong form
+    }
+    return lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 0;
+}
+
+// The characters of a UTF-8 text; none when it is no UTF-8 (overlong forms
+// and surrogates included).
+std::optional<std::u32string> Decode(std::string_view utf8) {
+    std::u32string text;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = SequenceLength(lead);
+        if (length == 0 || i + length > utf8.size()) {
+            return std::nullopt;
+        }
+        char32_t c = length == 1 ? lead : lead & (0x7Fu >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(utf8[i + k]);
+            if ((next & 0xC0) != 0x80) {
+                return std::nullopt;
+            }
+            c = (c << 6) | (next & 0x3F);
+        }
+        constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (c < kLeast[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            return std::nullopt;
+        }
+        text += c;
+        i += length;
+    }
+    return text;
+}
+
+std::string Upper(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return upper;
+}
+
+// The system takes such a name, alone or before a dot, for a device.
+bool IsDeviceName(std::string_view name) {
+    std::string base = Upper(name.substr(0, name.find('.')));
+    while (!base.empty() && base.back() == ' ') {
+        base.pop_back();
+    }
+    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") {
+        return true;
+    }
+    if (base.size() < 4 || (base.compare(0, 3, "COM") != 0 && base.compare(0, 3, "LPT") != 0)) {
+        return false;
+    }
+    const std::string_view number = std::string_view(base).substr(3);
+    return (number.size() == 1 && number[0] >= '0' && number[0] <= '9') || number == "\u00B9" ||
+           number == "\u00B2" || number == "\u00B3";
+}
+
+}  // namespace
+
+std::string AppFolder(UserFileSeam& files) {
+    const std::string folder = files.AppDataFolder();
+    return folder.empty() ? folder : folder + std::string(kAppFolderName);
+}
+
+std::string ProfilePath(const std::string& appFolder, std::string_view name) {
+    return appFolder + std::string(kProfilesFolder) + std::string(name) + std::string(kExtension);
+}
+
+std::string UndoPointPath(const std::string& appFolder) {
+    return appFolder.empty() ? appFolder : appFolder + std::string(kUndoPointFile);
+}
+
+bool IsProfileName(std::string_view utf8, CharsetSeam& charset) {
+    const auto text = Decode(utf8);
+    if (!text || text->empty() || text->front() == U'.' || text->front() == U' ') {
+        return false;
+    }
+    std::size_t units = 0;
+    for (const char32_t c : *text) {
+        units += c > 0xFFFF ? 2 : 1;
+        if (!charset.IsLetterOrDigit(c) && c != U' ' && c != U'-' && c != U'_' && c != U'.') {
+            return false;
+        }
+    }
+    return units <= kMaxNameUnits && !IsDeviceName(utf8);
+}
+
+bool ListProfiles(UserFileSeam& files, const std::string& appFolder, CharsetSeam& charset,
+                  std::vector<std::string>* names) {
+    names->clear();
+    std::vector<std::string> found;
+    std::string folder(kProfilesFolder);
+    folder.pop_back();  // without its closing backslash
+    if (!files.ListFolder(appFolder + folder, &found)) {
+        return false;
+    }
+    for (const std::string& file : found) {
+        if (file.size() <= kExtension.size()) {
+            continue;
+        }
+        const std::string_view stem =
+            std::string_view(file).substr(0, file.size() - kExtension.size());
+        if (Upper(file.substr(stem.size())) == Upper(kExtension) && IsProfileName(stem, charset)) {
+            names->emplace_back(stem);
+        }
+    }
+    std::sort(names->begin(), names->end(),
+              [](const std::string& a, const std::string& b) { return Upper(a) < Upper(b); });
+    return true;
+}
+
+LoadedProfile LoadProfile(UserFileSeam& files, CharsetSeam& charset, const std::string& appFolder,
+                          std::string_view name) {
+    LoadedProfile loaded;
+    loaded.path = ProfilePath(appFolder, name);
+    std::string bytes;
+    switch (files.LoadFile(loaded.path, kMaxProfileBytes, &bytes)) {
+        case FileOutcome::kDone:
+            loaded.reading = ParseProfile(bytes, charset);
+            loaded.outcome = loaded.reading.error == ProfileError::kNone ? ProfileLoad::kLoaded
+                                                                         : ProfileLoad::kInvalid;
+            break;
+        case FileOutcome::kMissing:
+            loaded.outcome = ProfileLoad::kMissing;
+            break;
+        case FileOutcome::kFailed:
+            loaded.outcome = ProfileLoad::kUnreadable;
+            break;
+    }
+    return loaded;
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The eight values the dialog shows, as profiles and the undo point name them:
+// the five zone options, the proxy switch, its server and its exclusion list.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "store/registry_access.h"
+
+enum class SettingKind { kZone, kSwitch, kText };
+
+struct SettingRow {
+    const char* word;  // its key in a profile and the undo point
+    const char* key;   // under HKEY_CURRENT_USER
+    const char* valueName;
+    SettingKind kind;
+    std::size_t option;      // zone: the option table's row
+    std::uint32_t maxBytes;  // text: what the dialog's read takes, zero byte included
+};
+
+constexpr std::size_t kSettingCount = 8;
+extern const std::array<SettingRow, kSettingCount> SettingTable;
+
+// A number for the zone options and the switch; a text, in the system's code
+// page, for the others.
+struct SettingValue {
+    std::uint32_t number = 0;
+    std::string text;
+    bool operator==(const SettingValue& other) const = default;
+};
+
+struct SettingReading {
+    ReadOutcome outcome = ReadOutcome::kMissing;
+    SettingValue value;
+};
+
+// As the dialog reads it, and as the dialog writes it: numbers as REG_DWORD,
+// texts as REG_SZ.
+SettingReading ReadSetting(CRegistryAccess& registry, std::size_t row);
+bool WriteSetting(CRegistryAccess& registry, std::size_t row, const SettingValue& value);
+// What a value as stored (nullopt: missing) reads as.
+SettingReading ReadingOf(std::size_t row, const std::optional<RawValue>& raw);
+
+// The row of a value of HKEY_CURRENT_USER; kSettingCount when it is none of them.
+std::size_t SettingOf(const char* key, const char* valueName);
