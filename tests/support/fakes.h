@@ -155,51 +155,57 @@ struct FakeFiles : FileSeam, UserFileSeam {
     }
 };
 
-// A code page of ASCII and the half-width katakana (0xA1-0xDF, U+FF61-U+FF9F)
-// of code page 932, which is what the system's is under Wine; every other
-// byte is no character. Letters and digits: ASCII's, and everything from the
-// kana (U+3040) on.
+// A small code page 932, the system's under Wine: ASCII, the half-width
+// katakana (0xA1-0xDF), and of the double-byte characters only 表 (whose
+// second byte is a backslash's), 会 and 社. Every other byte is no character.
+// Letters and digits: ASCII's, and everything from the kana (U+3040) on.
 struct FakeCharset : CharsetSeam {
-    bool ToAnsi(std::string_view utf8, std::string* ansi) override {
-        ansi->clear();
-        for (std::size_t i = 0; i < utf8.size(); ++i) {
-            const auto c = static_cast<unsigned char>(utf8[i]);
-            const auto next = [&utf8, i](std::size_t k) {
-                return i + k < utf8.size() ? static_cast<unsigned char>(utf8[i + k]) : 0;
-            };
-            if (c < 0x80) {
-                *ansi += static_cast<char>(c);
-            } else if (c == 0xEF && (next(1) == 0xBD || next(1) == 0xBE) &&
-                       (next(2) & 0xC0) == 0x80) {
-                const unsigned kana = ((next(1) & 0x3F) << 6 | (next(2) & 0x3F)) - 0xF61;
-                if (kana > 0x3E) {
-                    return false;
-                }
-                *ansi += static_cast<char>(0xA1 + kana);
-                i += 2;
-            } else {
-                return false;
+    using Table = std::vector<std::pair<std::string, std::string>>;  // ANSI, UTF-8
+    static const Table& Characters() {
+        static const Table table = [] {
+            Table t = {{"\x95\x5C", "表"}, {"\x89\xEF", "会"}, {"\x8E\xD0", "社"}};
+            for (unsigned byte = 0xA1; byte <= 0xDF; ++byte) {
+                const unsigned c = 0xFF61 + byte - 0xA1;
+                t.push_back({std::string(1, static_cast<char>(byte)),
+                             {'\xEF', static_cast<char>(0x80 | (c >> 6 & 0x3F)),
+                              static_cast<char>(0x80 | (c & 0x3F))}});
             }
-        }
-        return true;
+            return t;
+        }();
+        return table;
     }
-    bool FromAnsi(std::string_view ansi, std::string* utf8) override {
-        utf8->clear();
+    // Character by character; false at the first that has no match, which
+    // FromAnsi shows replaced.
+    static bool Convert(std::string_view from, std::string* to, bool toAnsi) {
+        to->clear();
         bool whole = true;
-        for (const char c : ansi) {
-            const auto byte = static_cast<unsigned char>(c);
-            if (byte < 0x80) {
-                *utf8 += c;
-            } else if (byte >= 0xA1 && byte <= 0xDF) {
-                const unsigned code = 0xFF61 + byte - 0xA1;
-                *utf8 += {'\xEF', static_cast<char>(0x80 | (code >> 6 & 0x3F)),
-                          static_cast<char>(0x80 | (code & 0x3F))};
+        for (std::size_t i = 0; i < from.size();) {
+            if (static_cast<unsigned char>(from[i]) < 0x80) {
+                *to += from[i++];
+                continue;
+            }
+            const Table& table = Characters();
+            const auto match = std::find_if(table.begin(), table.end(), [&](const auto& c) {
+                return from.substr(i).rfind(toAnsi ? c.second : c.first, 0) == 0;
+            });
+            if (match != table.end()) {
+                *to += toAnsi ? match->first : match->second;
+                i += (toAnsi ? match->second : match->first).size();
+            } else if (toAnsi) {
+                return false;
             } else {
-                *utf8 += "\xEF\xBF\xBD";  // U+FFFD
+                *to += "\xEF\xBF\xBD";  // U+FFFD
                 whole = false;
+                ++i;
             }
         }
         return whole;
+    }
+    bool ToAnsi(std::string_view utf8, std::string* ansi) override {
+        return Convert(utf8, ansi, true);
+    }
+    bool FromAnsi(std::string_view ansi, std::string* utf8) override {
+        return Convert(ansi, utf8, false);
     }
     bool IsLetterOrDigit(char32_t c) override {
         return c < 0x80 ? std::isalnum(static_cast<int>(c)) != 0 : c >= 0x3040;
