@@ -7,11 +7,11 @@
 // disabled control takes no clicks, and message boxes are answered from a
 // script and logged.
 #include <deque>
+#include <span>
 
 #include "app/settings_dlg.h"
 #include "cli/cli.h"
-#include "resources/resource.h"
-#include "tests/scenario/interpreter.h"
+#include "tests/scenario/controls.h"
 #include "tests/support/fakes.h"
 
 class NativeMachine : public scenario::Machine {
@@ -62,16 +62,17 @@ class NativeMachine : public scenario::Machine {
 class SimWindow : public WindowOps, public scenario::DialogDriver {
   public:
     explicit SimWindow(NativeMachine& machine) : machine_(machine) {
-        // The radio groups run from one group-start button to the next.
-        for (const auto& [first, end] :
-             {std::pair{1000, 1003}, {1003, 1006}, {1006, 1010}, {1013, 1016}, {1016, 1019}}) {
-            for (int id = first; id < end; ++id) {
-                controls_[id].group = first;
-            }
+        for (const ZoneButton& button : kZoneButtons) {
+            controls_[button.id].group = static_cast<int>(button.option);
         }
-        controls_[IDC_PROXY_ENABLE].checkBox = controls_[IDC_PROXY_LOCAL].checkBox = true;
-        for (const int id : {1012, 1020, 1021, 1022, 1025, 1026, 1027, 1028, 1029, 1030}) {
-            controls_[id];
+        for (const int id : kCheckBoxes) {
+            controls_[id].checkBox = true;
+        }
+        for (const auto& ids :
+             {std::span<const int>(kTextFields), std::span<const int>(kPushButtons)}) {
+            for (const int id : ids) {
+                controls_[id];
+            }
         }
     }
 
@@ -151,7 +152,7 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
 
   private:
     struct Control {
-        int group = 0;  // the first radio button of its group; 0: not a radio button
+        int group = -1;  // a radio button's option; -1: none
         bool checkBox = false;
         bool checked = false;
         bool enabled = true;
@@ -177,9 +178,9 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
             return;
         }
         for (auto& [other, state] : controls_) {
-            state.checked = state.checked && (control.group == 0 || state.group != control.group);
+            state.checked = state.checked && (control.group < 0 || state.group != control.group);
         }
-        control.checked = control.group != 0 || (control.checkBox && !control.checked);
+        control.checked = control.group >= 0 || (control.checkBox && !control.checked);
         Send(kWmCommand, ClickMessage(id).wParam);
     }
     MessageResult Send(std::uint32_t msg, std::uintptr_t wParam = 0) {
