@@ -8,11 +8,7 @@ namespace {
 
 using S = ZoneSetting;
 
-struct ZoneButton {
-    int id;
-    ZoneSetting setting;
-    std::size_t option;
-};
+}  // namespace
 
 constexpr ZoneButton kZoneButtons[] = {
     {IDC_SCRIPT_QUERY, S::kPrompt, 0},
@@ -32,6 +28,8 @@ constexpr ZoneButton kZoneButtons[] = {
     {IDC_SESSION_ALLOW, S::kEnable, 4},
     {IDC_SESSION_DISALLOW, S::kDisable, 4},
 };
+
+namespace {
 
 struct PresetButton {
     int id;

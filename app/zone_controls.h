@@ -8,6 +8,15 @@
 
 using ZoneReadings = std::array<DwordReading, kZoneOptionCount>;
 
+// A radio button stands for one setting of one option (a row of
+// ZoneOptionTable); the buttons of an option form its group.
+struct ZoneButton {
+    int id;
+    ZoneSetting setting;
+    std::size_t option;
+};
+extern const ZoneButton kZoneButtons[16];
+
 // Reads the options in table order; each failed read is reported before the
 // next one is made.
 ZoneReadings ReadZoneControls(CRegistryAccess& registry, WindowOps& window);

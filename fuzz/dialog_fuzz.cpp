@@ -7,6 +7,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "proxy/exclusions.h"
+#include "proxy/proxy_settings.h"
 #include "store/registry_paths.h"
 #include "tests/support/sim_window.h"
 #include "texts/messages.h"
@@ -14,8 +15,16 @@
 namespace {
 
 using Values = std::vector<std::optional<FakeRegistry::Value>>;
-const char* const kNames[] = {"1400", "1402",        "1C00",        "1A02",
-                              "1A03", "ProxyEnable", "ProxyServer", "ProxyOverride"};
+// The values by index: the zone options' in table order, then the proxy's.
+constexpr int kZones = kZoneOptionCount;
+enum { kEnable = kZones, kServer, kOverride, kValues };
+const char* Name(int i) {
+    const char* const kProxyNames[] = {kProxyEnableValue, kProxyServerValue, kProxyOverrideValue};
+    return i < kZones ? ZoneOptionTable[i].valueName : kProxyNames[i - kZones];
+}
+const char* KeyOf(int i) {
+    return i < kZones ? kZoneKey : kSettingsKey;
+}
 
 void Require(bool holds) {
     if (!holds) {
@@ -25,20 +34,36 @@ void Require(bool holds) {
 
 Values Stored(FakeRegistry& registry) {
     Values values;
-    for (int i = 0; i < 8; ++i) {
-        auto& key = registry.keys[{kHkeyCurrentUser, Fold(i < 5 ? kZoneKey : kSettingsKey)}];
-        const auto value = key.find(Fold(kNames[i]));
+    for (int i = 0; i < kValues; ++i) {
+        auto& key = registry.keys[{kHkeyCurrentUser, Fold(KeyOf(i))}];
+        const auto value = key.find(Fold(Name(i)));
         values.push_back(value == key.end() ? std::nullopt : std::optional(value->second));
     }
     return values;
 }
 
-// Whether a click of the control may change the value at kNames[i].
+// Whether a click of the control may change the value Name(i).
 bool Owns(int id, int i) {
-    const int option = id < 1003 ? 0 : id < 1006 ? 1 : id < 1010 ? 2 : id < 1016 ? 3 : 4;
-    return (id <= 1018 && id != 1011 && id != 1012 && i == option) ||
-           (id >= 1025 && id <= 1027 && i < 5) || (id == 1011 && i == 5) ||
-           (id == 1022 && i == 6) || ((id == 1019 || id == 1021) && i == 7);
+    for (const ZoneButton& button : kZoneButtons) {
+        if (button.id == id) {
+            return i == static_cast<int>(button.option);
+        }
+    }
+    const bool preset =
+        id == IDC_PRESET_ALL_ON || id == IDC_PRESET_ALL_OFF || id == IDC_PRESET_STANDARD;
+    return (preset && i < kZones) || (id == IDC_PROXY_ENABLE && i == kEnable) ||
+           (id == IDC_SET_SERVER && i == kServer) ||
+           ((id == IDC_PROXY_LOCAL || id == IDC_SET_OVERRIDE) && i == kOverride);
+}
+
+// Every control a click reaches.
+std::vector<int> Clickable() {
+    std::vector<int> ids(std::begin(kCheckBoxes), std::end(kCheckBoxes));
+    ids.insert(ids.end(), std::begin(kPushButtons), std::end(kPushButtons));
+    for (const ZoneButton& button : kZoneButtons) {
+        ids.push_back(button.id);
+    }
+    return ids;
 }
 
 void RequireKnown(const scenario::Shown& shown) {
@@ -57,12 +82,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider in(data, size);
     NativeMachine machine;
     machine.cache.contentOnly = in.ConsumeBool();
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < kValues; ++i) {
         const std::uint32_t type = in.ConsumeIntegral<std::uint8_t>() % 8u;
         std::string bytes = in.ConsumeRandomLengthString(300);
         bytes.resize(bytes.size() * (in.ConsumeBool() ? 1 : 256), 'w');  // past the bounds
         if (type != 0) {
-            machine.registry.Put(kHkeyCurrentUser, i < 5 ? kZoneKey : kSettingsKey, kNames[i],
+            machine.registry.Put(kHkeyCurrentUser, KeyOf(i), Name(i),
                                  FakeRegistry::Value{type, {bytes.begin(), bytes.end()}});
         }
     }
@@ -83,18 +108,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Values read = Stored(machine.registry);
     RequireKnown(window.Open({answer(), answer(), answer(), answer(), answer(), answer()}));
     const Values opened = Stored(machine.registry);
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < kValues; ++i) {
         Require(read[i] == opened[i] ||
-                (i < 6 && read[i]->bytes.size() == 4 && opened[i]->type == kRegDword &&
+                (i <= kEnable && read[i]->bytes.size() == 4 && opened[i]->type == kRegDword &&
                  opened[i]->bytes == read[i]->bytes));
     }
+    const std::vector<int> clickable = Clickable();
     while (in.remaining_bytes() > 0) {
-        const int id = in.ConsumeIntegralInRange(1000, 1030);
+        const int id = clickable[in.ConsumeIntegralInRange<std::size_t>(0, clickable.size() - 1)];
         if (in.ConsumeBool()) {
-            window.Type(in.ConsumeBool() ? 1012 : 1020, in.ConsumeRandomLengthString(400));
-        }
-        if (id == 1010 || id == 1012 || id == 1020 || id == 1023 || id == 1024) {
-            continue;
+            window.Type(kTextFields[in.ConsumeBool()], in.ConsumeRandomLengthString(400));
         }
         std::string list;
         const bool unreadable = ReadExclusions(machine.access, &list) == ReadOutcome::kUnreadable;
@@ -103,16 +126,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         RequireKnown(
             window.Click(id, {answer(), answer(), answer(), answer(), answer(), answer()}));
         const Values after = Stored(machine.registry);
-        for (int i = 0; i < 8; ++i) {
-            Require(before[i] == after[i] || (Owns(id, i) && !(id == 1019 && unreadable)));
+        for (int i = 0; i < kValues; ++i) {
+            Require(before[i] == after[i] ||
+                    (Owns(id, i) && !(id == IDC_PROXY_LOCAL && unreadable)));
         }
         const auto left = machine.CacheEntries();
         for (const auto& entry : cache) {
             const auto kept = [&entry](const scenario::CacheEntry& e) {
                 return e.url == entry.url;
             };
-            Require(std::any_of(left.begin(), left.end(), kept) || (id == 1029 && !entry.cookie) ||
-                    (id == 1030 && entry.cookie));
+            Require(std::any_of(left.begin(), left.end(), kept) ||
+                    (id == IDC_DELETE_TEMP_FILES && !entry.cookie) ||
+                    (id == IDC_DELETE_COOKIES && entry.cookie));
         }
     }
     Require(machine.registry.OpenHandles() + machine.cache.OpenFinds() +

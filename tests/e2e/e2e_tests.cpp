@@ -1,66 +1,28 @@
-// The real executables under Wine: every scenario of the dialog's and the
-// console program's tables, and what a row cannot hold: two dialogs side by
-// side, and programs started beside planted files.
+// The real executables under Wine: every scenario, but those marked to run
+// natively only, and programs started beside planted files.
 #include <gtest/gtest.h>
 
 #include "resources/resource.h"
-#include "store/registry_paths.h"
 #include "tests/e2e/wine_cli.h"
 #include "tests/e2e/wine_dialog.h"
-#include "tests/scenario/interpreter.h"
+#include "tests/scenario/script.h"
 #include "tests/support/wine_machine.h"
 
 namespace {
 
 using scenario::Root;
 
-// A fresh machine, and the program the table drives, started in its folder.
-scenario::DriversFactory Drive(bool dialog) {
-    return [dialog] {
-        scenario::Drivers drivers;
-        auto machine = std::make_unique<WineMachine>();
-        if (dialog) {
-            drivers.dialog = std::make_unique<WineDialog>(VormetExe(), machine->Directory());
-        } else {
-            drivers.cli = std::make_unique<WineCli>(CliExe(), machine->Directory());
-        }
-        drivers.machine = std::move(machine);
-        return drivers;
-    };
+// A fresh machine, and both programs, to be started in its folder.
+scenario::Drivers WineDrivers() {
+    auto machine = std::make_unique<WineMachine>();
+    auto dialog = std::make_unique<WineDialog>(VormetExe(), machine->Directory());
+    auto cli = std::make_unique<WineCli>(CliExe(), machine->Directory());
+    return {std::move(machine), std::move(dialog), std::move(cli)};
 }
 
-// Both tables, but their rows marked to run natively only.
-const bool kScenarios = [] {
-    scenario::RegisterScenarios("Dialog", "Z:" QELTRIN_SCENARIOS "/dialog.txt", Drive(true), false);
-    scenario::RegisterScenarios("Cli", "Z:" QELTRIN_SCENARIOS "/cli.txt", Drive(false), false);
-    return true;
-}();
-
-scenario::RegValue Dword(std::uint8_t low, std::uint8_t third = 0) {
-    return {REG_DWORD, {low, 0, third, 0}};
-}
-
-// Nothing limits the instances; each reads at its own start, stores its own
-// clicks at once and re-reads nothing the other stored.
-TEST(TwoInstances, EachStoresItsOwnClicks) {
-    WineMachine machine;
-    machine.Clean();
-    WineDialog first(VormetExe(), machine.Directory());
-    WineDialog second(VormetExe(), machine.Directory());
-    first.Open({});
-    first.Click(IDC_SCRIPT_ALLOW, {});
-    EXPECT_EQ(second.Open({}).boxes.size(), 5u);  // 1400 is stored now
-    EXPECT_TRUE(second.Checked(IDC_SCRIPT_ALLOW));
-    second.Click(IDC_COOKIE_DISALLOW, {});
-    first.Click(IDC_JAVA_LOW, {});
-    EXPECT_EQ(machine.Value(Root::kCurrentUser, kZoneKey, "1400"), Dword(0));
-    EXPECT_EQ(machine.Value(Root::kCurrentUser, kZoneKey, "1A02"), Dword(3));
-    EXPECT_EQ(machine.Value(Root::kCurrentUser, kZoneKey, "1C00"), Dword(0, 3));
-    EXPECT_FALSE(first.Checked(IDC_COOKIE_DISALLOW));
-    EXPECT_FALSE(second.Checked(IDC_JAVA_LOW));
-    EXPECT_TRUE(first.Close(scenario::CloseBy::kEsc));
-    EXPECT_TRUE(second.Close(scenario::CloseBy::kEsc));
-}
+const scenario::Platform kWine[] = {{"Wine", WineDrivers, false}};
+INSTANTIATE_TEST_SUITE_P(Wine, DialogScenario, ::testing::ValuesIn(kWine), scenario::PlatformName);
+INSTANTIATE_TEST_SUITE_P(Wine, CliScenario, ::testing::ValuesIn(kWine), scenario::PlatformName);
 
 // Libraries and a help viewer left under system names beside the programs and
 // in their current directory are never run. Wine prefers its own libraries to

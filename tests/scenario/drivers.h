@@ -1,6 +1,6 @@
 #pragma once
-// What a scenario needs of the world it runs in. One interpreter runs the
-// tables through these interfaces; two sets of drivers implement them:
+// What a scenario needs of the world it runs in. A Script (script.h) runs the
+// scenarios through these interfaces; two sets of drivers implement them:
 // natively (in-memory stand-ins, the simulated window, the console program's
 // logic called directly) and under Wine (the real registry, files and URL
 // cache, and the real executables driven from outside).
@@ -8,6 +8,8 @@
 // Registry values, control texts and server.pxy are bytes in the ANSI code
 // page (932 under Wine); message boxes and console output are UTF-8.
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -84,7 +86,7 @@ class DialogDriver {
     virtual bool Enabled(int id) = 0;
     virtual std::string Text(int id) = 0;
     virtual std::vector<std::string> Items(int id) = 0;  // of the combo box's list
-    virtual bool Close(CloseBy how) = 0;                  // true when the program ended
+    virtual bool Close(CloseBy how) = 0;                 // true when the program ended
 };
 
 struct CliRun {
@@ -101,5 +103,13 @@ class CliDriver {
     virtual ~CliDriver() = default;
     virtual CliRun Run(const std::vector<std::string>& args, const std::string& input) = 0;
 };
+
+// What one scenario runs against, made fresh for each.
+struct Drivers {
+    std::unique_ptr<Machine> machine;
+    std::unique_ptr<DialogDriver> dialog;
+    std::unique_ptr<CliDriver> cli;
+};
+using DriversFactory = std::function<Drivers()>;
 
 }  // namespace scenario

@@ -28,8 +28,7 @@ class FakeRegistry : public RegistrySeam {
     using Value = scenario::RegValue;
     using Key = std::pair<RegKey, std::string>;        // root, folded path
     std::map<Key, std::map<std::string, Value>> keys;  // values by folded name
-    std::set<Key> readOnly;        // may be read, neither changed nor opened for more
-    std::vector<std::string> log;  // "read NAME" and "write NAME", in order
+    std::set<Key> readOnly;  // may be read, neither changed nor opened for more
 
     // Stores a value (nullopt removes it), with its key and the key's parents.
     void Put(RegKey root, const std::string& path, const std::string& name,
@@ -57,7 +56,6 @@ class FakeRegistry : public RegistrySeam {
     }
     RegStatus QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
                          std::uint32_t* size) override {
-        log.push_back("read " + std::string(name));
         auto& values = keys.at(open_.at(key));
         if (values.count(Fold(name)) == 0) {
             return 2;
@@ -80,12 +78,10 @@ class FakeRegistry : public RegistrySeam {
     }
     RegStatus SetValue(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
                        std::uint32_t size) override {
-        log.push_back("write " + std::string(name));
         keys.at(open_.at(key))[Fold(name)] = {type, {data, data + size}};
         return kErrorSuccess;
     }
     RegStatus DeleteValue(RegKey key, const char* name) override {
-        log.push_back("delete " + std::string(name));
         return keys.at(open_.at(key)).erase(Fold(name)) != 0 ? kErrorSuccess : kErrorFileNotFound;
     }
     RegStatus CloseKey(RegKey key) override { return open_.erase(key) != 0 ? 0 : 6; }
@@ -230,11 +226,9 @@ class FakeUrlCache : public UrlCacheSeam {
     std::set<std::string> refused;
     std::size_t fetchesBeforeBreak = SIZE_MAX;
     UrlCacheStatus breakStatus = 0;
-    // What the caller did: allocations, fetches, and breaches of the
-    // platform's contract (unknown handles or blocks, a block smaller than the
-    // size given, more fetches than any run needs).
-    std::vector<std::size_t> allocations;
-    std::size_t fetches = 0;
+    // Breaches of the platform's contract by the caller: unknown handles or
+    // blocks, a block smaller than the size given, more fetches than any run
+    // needs (a loop that would not end).
     std::vector<std::string> faults;
 
     void Add(const std::string& url, bool cookie, std::size_t extraBytes = 0) {
@@ -261,7 +255,7 @@ class FakeUrlCache : public UrlCacheSeam {
     bool FindNext(UrlCacheFind find, void* block, std::uint32_t* size) override {
         const auto owned = blocks_.find(block);
         if (finds_.count(find) == 0 || owned == blocks_.end() || owned->second.second < *size ||
-            ++fetches > 100000) {
+            ++fetches_ > 100000) {
             faults.push_back("a fetch breaching the contract, or one too many");
             return false;
         }
@@ -311,8 +305,7 @@ class FakeUrlCache : public UrlCacheSeam {
     }
     UrlCacheStatus LastError() override { return last_; }
     void* Allocate(std::size_t size) override {
-        allocations.push_back(size);
-        if (failAllocationsFrom != 0 && allocations.size() >= failAllocationsFrom) {
+        if (++allocations_ >= failAllocationsFrom && failAllocationsFrom != 0) {
             return nullptr;
         }
         auto bytes = std::make_unique<char[]>(size + 1);
@@ -330,6 +323,8 @@ class FakeUrlCache : public UrlCacheSeam {
     std::map<UrlCacheFind, std::pair<std::uint64_t, std::optional<std::string>>> finds_;
     std::map<void*, std::pair<std::unique_ptr<char[]>, std::size_t>> blocks_;
     UrlCacheStatus last_ = 0;
+    std::size_t fetches_ = 0;
+    std::size_t allocations_ = 0;
     std::uint64_t serial_ = 0;
     UrlCacheFind nextFind_ = 1;
 };

@@ -7,11 +7,11 @@
 // disabled control takes no clicks, and message boxes are answered from a
 // script and logged.
 #include <deque>
+#include <span>
 
 #include "app/settings_dlg.h"
 #include "cli/cli.h"
-#include "resources/resource.h"
-#include "tests/scenario/interpreter.h"
+#include "tests/scenario/controls.h"
 #include "tests/support/fakes.h"
 
 class NativeMachine : public scenario::Machine {
@@ -62,32 +62,22 @@ class NativeMachine : public scenario::Machine {
 class SimWindow : public WindowOps, public scenario::DialogDriver {
   public:
     explicit SimWindow(NativeMachine& machine) : machine_(machine) {
-        // The radio groups run from one group-start button to the next.
-        for (const auto& [first, end] :
-             {std::pair{1000, 1003}, {1003, 1006}, {1006, 1010}, {1013, 1016}, {1016, 1019}}) {
-            for (int id = first; id < end; ++id) {
-                controls_[id].group = first;
-            }
+        for (const ZoneButton& button : kZoneButtons) {
+            controls_[button.id].group = static_cast<int>(button.option);
         }
-        controls_[IDC_PROXY_ENABLE].checkBox = controls_[IDC_PROXY_LOCAL].checkBox = true;
-        for (const int id : {1012, 1020, 1021, 1022, 1025, 1026, 1027, 1028, 1029, 1030}) {
-            controls_[id];
+        for (const int id : kCheckBoxes) {
+            controls_[id].checkBox = true;
+        }
+        for (const auto& ids :
+             {std::span<const int>(kTextFields), std::span<const int>(kPushButtons)}) {
+            for (const int id : ids) {
+                controls_[id];
+            }
         }
     }
 
-    // The window system around the dialog, as a test may set it or read it.
-    bool hasSystemMenu = true;
-    std::map<int, std::string> strings{{IDS_ABOUTBOX, "Vormet のﾊﾞｰｼﾞｮﾝ情報(&A)..."}};
-    std::vector<std::pair<unsigned, std::string>> menu;  // a separator is {0, ""}
-    bool iconic = false;
-    int iconSets = 0;
-    int iconPaints = 0;
-    bool busy = false;
-    int busyRuns = 0;
-    int looksWhileBusy = 0;
-    MessageResult Send(std::uint32_t msg, std::uintptr_t wParam = 0) {
-        return dialog_->HandleMessage({msg, wParam, 0});
-    }
+    std::vector<std::pair<unsigned, std::string>>
+        menu;  // the system menu's end; a separator is {0, ""}
 
     scenario::Shown Open(const std::vector<int>& answers) override {
         dialog_.emplace(SettingsServices{machine_.access, machine_.files, machine_.cache});
@@ -115,7 +105,8 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
         // The base dialog ends on OK (Enter outside a push button) and on
         // Cancel (Esc, and the close box's command).
         using scenario::CloseBy;
-        return !(how == CloseBy::kCloseBox && Send(kWmSysCommand, 0xF060)) &&
+        constexpr std::uintptr_t kScClose = 0xF060;
+        return !(how == CloseBy::kCloseBox && Send(kWmSysCommand, kScClose)) &&
                !Send(kWmCommand, ClickMessage(how == CloseBy::kEnter ? kIdOk : kIdCancel).wParam);
     }
 
@@ -129,11 +120,8 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
         controls_.at(id).items.push_back(text);
     }
     void LimitText(int id, std::size_t maxBytes) override { controls_.at(id).limit = maxBytes; }
-    void SetBusy(bool on) override {
-        busyRuns += on && !busy ? 1 : 0;
-        busy = on;
-    }
-    void KeepResponsive() override { looksWhileBusy += busy ? 1 : 0; }
+    void SetBusy(bool /*on*/) override {}
+    void KeepResponsive() override {}
     int ShowMessage(std::string_view text, unsigned type) override {
         shown_.boxes.push_back({std::string(text), type, "Vormet"});
         if (answers_.empty()) {  // the first button
@@ -143,16 +131,18 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
         answers_.pop_front();
         return answer;
     }
-    void SetIcons() override { ++iconSets; }
-    bool PaintIfMinimized() override { return iconic && ++iconPaints != 0; }
-    std::intptr_t DragIcon() override { return kIcon; }
+    void SetIcons() override {}
+    bool PaintIfMinimized() override { return false; }
+    std::intptr_t DragIcon() override { return 0; }
     void OpenHelp() override { shown_.help = true; }
-    bool HasSystemMenu() override { return hasSystemMenu; }
+    bool HasSystemMenu() override { return true; }
     void AppendSystemMenuSeparator() override { menu.emplace_back(); }
     void AppendSystemMenuItem(unsigned command, std::string_view text) override {
         menu.emplace_back(command, std::string(text));
     }
-    std::string LoadResourceString(int id) override { return strings[id]; }
+    std::string LoadResourceString(int id) override {
+        return id == IDS_ABOUTBOX ? "Vormet のﾊﾞｰｼﾞｮﾝ情報(&A)..." : "";
+    }
     int RunModal(Dialog& dialog) override {
         // The box is ended by its OK, which its own map must leave to the base.
         const bool ends = !dialog.HandleMessage(ClickMessage(kIdOk));
@@ -160,11 +150,9 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
         return kIdOk;
     }
 
-    static constexpr std::intptr_t kIcon = 0x128;
-
   private:
     struct Control {
-        int group = 0;  // the first radio button of its group; 0: not a radio button
+        int group = -1;  // a radio button's option; -1: none
         bool checkBox = false;
         bool checked = false;
         bool enabled = true;
@@ -190,10 +178,13 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
             return;
         }
         for (auto& [other, state] : controls_) {
-            state.checked = state.checked && (control.group == 0 || state.group != control.group);
+            state.checked = state.checked && (control.group < 0 || state.group != control.group);
         }
-        control.checked = control.group != 0 || (control.checkBox && !control.checked);
+        control.checked = control.group >= 0 || (control.checkBox && !control.checked);
         Send(kWmCommand, ClickMessage(id).wParam);
+    }
+    MessageResult Send(std::uint32_t msg, std::uintptr_t wParam = 0) {
+        return dialog_->HandleMessage({msg, wParam, 0});
     }
     NativeMachine& machine_;
     std::optional<CSettingsDlg> dialog_;

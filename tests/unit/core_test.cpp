@@ -1,6 +1,6 @@
-// The core's rules where a scenario of the dialog cannot reach them: reads
-// that race a growing value, the exact bounds of the server list, the cache
-// loop's failure paths, the order of the start-up's reads and boxes.
+// The core's rules where a scenario cannot reach them: reads that race a
+// growing value, the exact bounds of the server list, the cache loop's
+// failure paths.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -115,16 +115,14 @@ struct CleanCase {
     std::string refused;
     Run run;
     Items left;
-    std::vector<std::size_t> allocations;
     CleanEnd end;
-    std::size_t fetches;
 };
 
 const std::vector<std::pair<std::string, std::size_t>> kThree = {{"a", 0}, {"big", 6000}, {"b", 0}};
 const CleanCase kCleanCases[] = {
     // An empty cache ends the run at once.
-    {{}, kTrue, 0, kNever, "", kFiles, {}, {4096}, E::kComplete, 1},
-    // Larger entries are fetched again into one larger block, which is kept.
+    {{}, kTrue, 0, kNever, "", kFiles, {}, E::kComplete},
+    // Entries larger than the first block, growing and shrinking, are all deleted.
     {{{"a", 5000}, {"b", 12000}, {"c", 8000}, {"d", 4096 - 82}},
      kTrue,
      0,
@@ -132,31 +130,20 @@ const CleanCase kCleanCases[] = {
      "",
      kFiles,
      {},
-     {4096, 5082, 12082},
-     E::kComplete,
-     7},
+     E::kComplete},
     // A lack of space asking for 0, or for no more than the block, ends it.
-    {kThree, 0, 0, kNever, "", kFiles, {"big", "b"}, {4096}, E::kFailed, 2},
-    {kThree, 4096, 0, kNever, "", kFiles, {"big", "b"}, {4096}, E::kFailed, 2},
+    {kThree, 0, 0, kNever, "", kFiles, {"big", "b"}, E::kFailed},
+    {kThree, 4096, 0, kNever, "", kFiles, {"big", "b"}, E::kFailed},
     // So does a failed allocation, the first or a larger one.
-    {kThree, kTrue, 1, kNever, "", kFiles, {"a", "big", "b"}, {4096}, E::kFailed, 0},
-    {kThree, kTrue, 2, kNever, "", kFiles, {"big", "b"}, {4096, 6084}, E::kFailed, 2},
+    {kThree, kTrue, 1, kNever, "", kFiles, {"a", "big", "b"}, E::kFailed},
+    {kThree, kTrue, 2, kNever, "", kFiles, {"big", "b"}, E::kFailed},
     // A refused deletion is skipped; another failure of the enumeration ends
     // the run, and so does the observer.
-    {kThree, kTrue, 0, kNever, "big", kFiles, {"big"}, {4096, 6084}, E::kComplete, 5},
-    {kThree, kTrue, 0, 1, "", kFiles, {"big", "b"}, {4096}, E::kFailed, 2},
-    {kThree, kTrue, 0, kNever, "", kStopAtOnce, {"big", "b"}, {4096}, E::kStopped, 1},
+    {kThree, kTrue, 0, kNever, "big", kFiles, {"big"}, E::kComplete},
+    {kThree, kTrue, 0, 1, "", kFiles, {"big", "b"}, E::kFailed},
+    {kThree, kTrue, 0, kNever, "", kStopAtOnce, {"big", "b"}, E::kStopped},
     // Cookies in a container named as the documentation spells it.
-    {{{"cookie:a", 0}, {"Cookie", 0}},
-     kTrue,
-     0,
-     kNever,
-     "",
-     kCookies,
-     {"Cookie"},
-     {4096, 4096},
-     E::kComplete,
-     3},
+    {{{"cookie:a", 0}, {"Cookie", 0}}, kTrue, 0, kNever, "", kCookies, {"Cookie"}, E::kComplete},
 };
 
 class Clean : public ::testing::TestWithParam<CleanCase> {};
@@ -182,35 +169,12 @@ TEST_P(Clean, EndsAsItShouldWithNothingLeftOpen) {
     EXPECT_EQ(cache.Urls(), c.left);
     EXPECT_EQ(result.deleted, c.entries.size() - c.left.size());
     EXPECT_EQ(result.refused, c.refused.empty() ? 0u : 1u);
-    EXPECT_EQ(cache.allocations, c.allocations);
     EXPECT_EQ(result.end, c.end);
-    EXPECT_EQ(cache.fetches, c.fetches);
     EXPECT_EQ(cache.OpenFinds() + cache.LiveBlocks(), 0u);
     EXPECT_EQ(cache.faults, Items{});
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Clean, ::testing::ValuesIn(kCleanCases));
-
-TEST(StartUp, ReportsEachFailedReadBeforeTheNextAndPostsItsClicksAfterTheReads) {
-    NativeMachine machine;
-    for (const char* name : {"1402", "1A02", "1A03"}) {
-        machine.access.WriteDword(kHkcu, kZoneKey, name, 3);
-    }
-    machine.registry.log.clear();
-    struct Tracing : SimWindow {
-        FakeRegistry& registry;
-        Tracing(NativeMachine& m) : SimWindow(m), registry(m.registry) {}
-        int ShowMessage(std::string_view text, unsigned type) override {
-            registry.log.push_back("box");
-            return SimWindow::ShowMessage(text, type);
-        }
-    } window(machine);
-    window.Open({});
-    EXPECT_EQ(machine.registry.log,
-              (Items{"read 1400", "box", "read 1402", "read 1C00", "box", "read 1A02", "read 1A03",
-                     "read ProxyEnable", "box", "read ProxyServer", "read ProxyOverride",
-                     "write 1402", "write 1A02", "write 1A03"}));
-}
 
 // Ctrl+C stops a cleaning run between two entries, and a run the cache ends
 // early fails; either way the count so far is told.
@@ -234,54 +198,13 @@ TEST(CliCacheClean, StopsOnCtrlCAndFailsWhenTheCacheGivesOut) {
               "0 件削除しました。\nURL キャッシュを最後まで調べられませんでした。\n");
 }
 
-// A delete button's run is busy from its start to its end, and the window
-// answers the system between every two entries.
-TEST(DeleteButton, KeepsTheWindowAnsweringWhileItRuns) {
-    NativeMachine machine;
-    for (const char* url : {"http://a/", "Cookie:b", "http://c/"}) {
-        machine.cache.Add(url, url[0] == 'C');
-    }
-    SimWindow window(machine);
-    window.Open({});
-    window.Click(IDC_DELETE_TEMP_FILES, {kIdNo});
-    EXPECT_EQ(window.busyRuns, 0);
-    window.Click(IDC_DELETE_TEMP_FILES, {kIdYes});
-    EXPECT_EQ(window.busyRuns, 1);
-    EXPECT_EQ(window.looksWhileBusy, 3);
-    EXPECT_FALSE(window.busy);
-}
-
-TEST(SystemMenu, EndsWithTheAboutEntryOnlyWhenThereIsAMenuAndItsText) {
-    for (const bool menu : {false, true}) {
-        for (const bool text : {false, true}) {
-            NativeMachine machine;
-            SimWindow window(machine);
-            window.hasSystemMenu = menu;
-            if (!text) {
-                window.strings.clear();
-            }
-            window.Open({});
-            decltype(window.menu) expected;
-            if (menu && text) {
-                expected = {{0, ""}, {0x10, "Vormet のﾊﾞｰｼﾞｮﾝ情報(&A)..."}};
-            }
-            EXPECT_EQ(window.menu, expected);
-        }
-    }
-}
-
-// Minimized, the window paints the application icon itself; else painting is
-// the system's. The icon is also the window's own and its drag icon.
-TEST(Icon, IsTheWindowsOwnPaintedWhileMinimizedAndOfferedForDragging) {
+// The about entry ends the system menu, after a separator.
+TEST(SystemMenu, EndsWithTheAboutEntry) {
     NativeMachine machine;
     SimWindow window(machine);
     window.Open({});
-    EXPECT_FALSE(window.Send(kWmPaint));
-    window.iconic = true;
-    EXPECT_TRUE(window.Send(kWmPaint));
-    EXPECT_EQ(window.iconPaints, 1);
-    EXPECT_EQ(window.iconSets, 1);
-    EXPECT_EQ(window.Send(kWmQueryDragIcon), SimWindow::kIcon);
+    EXPECT_EQ(window.menu,
+              (decltype(window.menu){{0, ""}, {IDM_ABOUTBOX, "Vormet のﾊﾞｰｼﾞｮﾝ情報(&A)..."}}));
 }
 
 }  // namespace

@@ -1,0 +1,240 @@
+#pragma once
+// Scenarios are C++ (tests/scenarios/), compiled into the native tests and
+// into the tests under Wine. A Script runs one through the drivers and holds
+// the world to a strict model:
+// - after each step, every value given or stored holds exactly what was given
+//   or last stored, type and bytes, and the URL cache what was given or last
+//   listed;
+// - a step showed no message box, dialog or help viewer that it does not
+//   list, in order;
+// - a run printed exactly its Out and Err lines unless OutHas or ErrHas looked
+//   into its output, and ended with 0 unless Exit says otherwise.
+// Each failure points at the scenario's own line.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <deque>
+#include <map>
+#include <source_location>
+#include <tuple>
+#include <utility>
+
+#include "app/window/window_ops.h"
+#include "store/registry_paths.h"
+#include "store/registry_seam.h"
+#include "tests/scenario/drivers.h"
+
+namespace scenario {
+
+using Where = std::source_location;
+using Value = std::optional<RegValue>;
+
+struct Key {
+    Root root;
+    const char* path;
+};
+struct Ref {  // a value
+    Key key;
+    const char* name;
+};
+
+inline constexpr Key kZone{Root::kCurrentUser, kZoneKey};
+inline constexpr Key kSettings{Root::kCurrentUser, kSettingsKey};
+inline constexpr Key kPolicy{Root::kLocalMachine, kPolicySettingsKey};
+inline constexpr Key kPolicyZone{Root::kLocalMachine, kPolicyZoneKey};
+inline constexpr Key kUserPolicyZone{Root::kCurrentUser, kPolicyZoneKey};
+
+// The values both programs read and write.
+inline constexpr Ref kScript{kZone, "1400"};
+inline constexpr Ref kApplet{kZone, "1402"};
+inline constexpr Ref kJava{kZone, "1C00"};
+inline constexpr Ref kCookies{kZone, "1A02"};
+inline constexpr Ref kSessionCookies{kZone, "1A03"};
+inline constexpr Ref kProxyEnable{kSettings, "ProxyEnable"};
+inline constexpr Ref kProxyServer{kSettings, "ProxyServer"};
+inline constexpr Ref kProxyOverride{kSettings, "ProxyOverride"};
+
+constexpr std::uint32_t kRegBinary = 3;  // beside kRegSz and kRegDword
+RegValue Dword(std::uint32_t n);
+RegValue Sz(std::string_view text);                        // its zero byte added
+RegValue Raw(std::uint32_t type, std::string_view bytes);  // exactly these bytes
+inline const Value kMissing;
+void PrintTo(const RegValue& value, std::ostream* os);
+
+// Message boxes as they look: buttons and the exclamation.
+constexpr unsigned kOkBox = kMbOk;
+constexpr unsigned kWarnOkCancel = kMbOkCancel | kMbIconExclamation;
+constexpr unsigned kWarnYesNo = kMbYesNo | kMbIconExclamation;
+
+constexpr bool kContent = false;  // kinds of URL cache entry
+constexpr bool kCookie = true;
+
+template <class T>
+void Expect(const T& actual, const T& expected, Where at, const std::string& what) {
+    if (!(actual == expected)) {
+        ADD_FAILURE_AT(at.file_name(), at.line())
+            << what << " is " << ::testing::PrintToString(actual) << ", not "
+            << ::testing::PrintToString(expected);
+    }
+}
+
+class Script {
+  public:
+    explicit Script(Drivers drivers);
+
+    // Steps that change the machine.
+    void Usual(Where at = Where::current());  // every value readable and shown, the proxy on
+    void Given(const std::vector<Ref>& values, const Value& v, Where at = Where::current());
+    void Given(Ref value, const Value& v, Where at = Where::current()) {
+        Given(std::vector{value}, v, at);
+    }
+    void ReadOnly(Key key, Where at = Where::current()) {
+        Step(at);
+        d_.machine->MakeReadOnly(key.root, key.path);
+    }
+    void ServerList(const std::string& bytes, Where at = Where::current()) {
+        Step(at);
+        d_.machine->SetServerList(bytes);
+    }
+    void CacheEntry(bool cookie, const std::string& url, Where at = Where::current());
+
+    // Steps of the dialog: boxes are answered in order by answers, else by
+    // their first button. Then what the step showed, in order.
+    void Open(const std::vector<int>& answers = {}, Where at = Where::current()) {
+        Step(at);
+        Shows(d_.dialog->Open(answers));
+    }
+    void Click(int id, const std::vector<int>& answers = {}, Where at = Where::current()) {
+        Step(at);
+        Shows(d_.dialog->Click(id, answers));
+    }
+    void SystemCommand(unsigned command, Where at = Where::current()) {
+        Step(at);
+        Shows(d_.dialog->SystemCommand(command, {}));
+    }
+    void PressF1(Where at = Where::current()) {
+        Step(at);
+        Shows(d_.dialog->PressF1());
+    }
+    void Type(int id, const std::string& ansi, Where at = Where::current()) {
+        Step(at);
+        d_.dialog->Type(id, ansi);
+    }
+    void Close(CloseBy how, Where at = Where::current()) {  // the program must end
+        Step(at);
+        Expect(d_.dialog->Close(how), true, at, "the program ended");
+    }
+    void Box(unsigned type, const std::string& text, int times = 1, Where at = Where::current());
+    void Dialog(const std::string& caption, Where at = Where::current()) {
+        Listed("dialog " + caption, at);
+    }
+    void Help(Where at = Where::current()) { Listed("help viewer", at); }
+
+    // The screen now. Checked: exactly these of the radio buttons and check boxes.
+    void Checked(const std::vector<int>& ids, Where at = Where::current());
+    void Enabled(const std::vector<int>& ids, Where at = Where::current()) {
+        for (const int id : ids) {
+            Expect(d_.dialog->Enabled(id), true, at, std::to_string(id) + " enabled");
+        }
+    }
+    void Disabled(const std::vector<int>& ids, Where at = Where::current()) {
+        for (const int id : ids) {
+            Expect(d_.dialog->Enabled(id), false, at, std::to_string(id) + " enabled");
+        }
+    }
+    void Text(int id, const std::string& ansi, Where at = Where::current()) {
+        Expect(d_.dialog->Text(id), ansi, at, "the text of " + std::to_string(id));
+    }
+    void Items(int id, const std::vector<std::string>& items, Where at = Where::current()) {
+        Expect(d_.dialog->Items(id), items, at, "the list of " + std::to_string(id));
+    }
+
+    // What the machine holds from now on, checked after each step.
+    void Stored(const std::vector<Ref>& values, const Value& v);
+    void Stored(Ref value, const Value& v) { Stored(std::vector{value}, v); }
+    void Cache(std::vector<std::string> urls) {
+        std::sort(urls.begin(), urls.end());
+        cache_ = urls;
+    }
+
+    // Runs of the console program, and what the last one did. Out and Err
+    // lines are checked after the step, as all it printed.
+    void Stdin(const std::string& input, Where at = Where::current()) {
+        Step(at);
+        input_ = input;
+    }
+    void Run(const std::vector<std::string>& args, Where at = Where::current()) {
+        Step(at);
+        run_ = d_.cli->Run(args, std::exchange(input_, ""));
+    }
+    void Exit(int code, Where at = Where::current()) {
+        exitSeen_ = true;
+        Expect(run_.exitCode, code, at, "the exit code");
+    }
+    void Out(const std::string& line) { out_ += line; }
+    void Err(const std::string& line) { err_ += line; }
+    void OutHas(const std::string& text, Where at = Where::current()) {
+        outSeen_ = true;
+        Expect(run_.out.find(text) != std::string::npos, true, at, text + " in " + run_.out);
+    }
+    void ErrHas(const std::string& text, Where at = Where::current()) {
+        errSeen_ = true;
+        Expect(run_.err.find(text) != std::string::npos, true, at, text + " in " + run_.err);
+    }
+    void Notified(int times, Where at = Where::current()) {  // where that can be told
+        if (run_.notifications >= 0) {
+            Expect(run_.notifications, times, at, "the count of notices");
+        }
+    }
+
+    void End() { Step(step_); }  // checks the last step
+
+  private:
+    void Step(Where at);
+    void Shows(const Shown& shown);
+    void Listed(const std::string& expected, Where at);
+    void Set(Ref value, const Value& v);
+
+    Drivers d_;
+    Where step_;  // where the step now running began
+    std::map<std::tuple<Root, std::string, std::string>, Value> model_;
+    std::vector<std::string> cache_;  // sorted
+    std::deque<std::string> shown_;   // what the last step showed, not yet listed
+    std::string input_;               // for the next run
+    CliRun run_{0, "", "", -1};       // the last run
+    std::string out_;                 // what its Out and Err lines add up to
+    std::string err_;
+    bool outSeen_ = false;  // its output was looked into otherwise
+    bool errSeen_ = false;
+    bool exitSeen_ = false;
+};
+
+// Where the scenarios run: fresh drivers for each, and whether they are the
+// native ones (some scenarios run natively only).
+struct Platform {
+    const char* name;
+    DriversFactory make;
+    bool native;
+};
+inline void PrintTo(const Platform& platform, std::ostream* os) {
+    *os << platform.name;
+}
+inline std::string PlatformName(const ::testing::TestParamInfo<Platform>& info) {
+    return info.param.name;
+}
+
+class Scenario : public ::testing::TestWithParam<Platform> {
+  protected:
+    bool Native() const { return GetParam().native; }
+    void TearDown() override {
+        if (!IsSkipped()) {
+            s.End();
+        }
+    }
+    Script s{GetParam().make()};
+};
+
+}  // namespace scenario
+
+class DialogScenario : public scenario::Scenario {};
+class CliScenario : public scenario::Scenario {};

@@ -1,0 +1,336 @@
+// The console program, scenario by scenario. Each starts on a clean machine:
+// no values, no read-only key, no server.pxy, an empty URL cache.
+#include "tests/scenario/script.h"
+
+namespace {
+
+using namespace scenario;
+using namespace std::string_view_literals;
+
+// status shows each setting with its meaning, the server list, and that no
+// policy applies.
+TEST_P(CliScenario, StatusShowsEachSettingWithItsMeaning) {
+    s.Usual();
+    s.ServerList("a:1\nb:2\n");
+    s.Run({"status"});
+    s.Out("JavaScriptの設定: ダイアログを表示 (1)\n");
+    s.Out("JavaAppletの設定: 有効 (0)\n");
+    s.Out("JAVAの設定: 安全性-高 (0x10000)\n");
+    s.Out("保存済Cookieの許可: 無効 (3)\n");
+    s.Out("セッションごとの許可: ダイアログを表示 (1)\n");
+    s.Out("プロキシ: 有効\n");
+    s.Out("プロキシサーバ: proxy.example:8080\n");
+    s.Out("次で始まるアドレスにはプロキシを使用しない: *.intra\n");
+    s.Out("ローカルアドレスには使用しない: はい\n");
+    s.Out("server.pxy: a:1, b:2\n");
+    s.Out("プロファイル: なし\n");
+    s.Out("ポリシー: なし\n");
+    s.Notified(0);
+}
+
+// status tells a custom, a missing and an unreadable value apart, and the
+// proxy off.
+TEST_P(CliScenario, StatusTellsCustomMissingAndUnreadableApart) {
+    s.Given(kScript, Dword(2));
+    s.Given(kApplet, Raw(kRegBinary, "\x01\0"sv));
+    s.Given(kCookies, Dword(0));
+    s.Given(kSessionCookies, Dword(3));
+    s.Given(kProxyEnable, Dword(2));
+    s.Given(kProxyServer, Sz(std::string(260, 's')));
+    s.Run({"status"});
+    s.Out("JavaScriptの設定: カスタム (2)\n");
+    s.Out("JavaAppletの設定: 読み取れません\n");
+    s.Out("JAVAの設定: 未設定\n");
+    s.Out("保存済Cookieの許可: 有効 (0)\n");
+    s.Out("セッションごとの許可: 無効 (3)\n");
+    s.Out("プロキシ: 無効 (2)\n");
+    s.Out("プロキシサーバ: 読み取れません\n");
+    s.Out("次で始まるアドレスにはプロキシを使用しない: 未設定\n");
+    s.Out("ローカルアドレスには使用しない: いいえ\n");
+    s.Out("server.pxy: なし\n");
+    s.Out("プロファイル: なし\n");
+    s.Out("ポリシー: なし\n");
+}
+
+// status --json gives every kind of zone value, the proxy and the list in its
+// shape, on one line; texts it cannot read are null.
+TEST_P(CliScenario, StatusJsonGivesEveryKindOfValueInItsShape) {
+    s.Given(kScript, Dword(1));
+    s.Given(kApplet, Dword(0));
+    s.Given(kJava, Dword(0x30000));
+    s.Given(kCookies, Dword(0x10000));
+    s.Given(kSessionCookies, Raw(kRegBinary, "\x01\0"sv));
+    s.Given(kProxyEnable, Dword(1));
+    s.Given(kProxyServer, Sz("p:1"));
+    s.Given(kProxyOverride, Sz("a\"b;<local>"));
+    s.ServerList("x:1\n\ny:2\n");
+    s.Given(Ref{kPolicy, "Security_HKLM_only"}, Dword(0));
+    s.Given(Ref{kPolicy, "ProxySettingsPerUser"}, Dword(1));
+    s.Run({"status", "--json"});
+    s.Out(R"({"zone": {"javascript": {"value": 1, "setting": "prompt"}, )"
+          R"("applet": {"value": 0, "setting": "enable"}, )"
+          R"("java": {"value": 196608, "setting": "low"}, )"
+          R"("cookies": {"value": 65536, "setting": "custom"}, )"
+          R"("session-cookies": {"value": null, "setting": "unreadable"}}, )"
+          R"("proxy": {"enabled": true, "server": "p:1", "bypass": "a\"b", "local": true, )"
+          R"("serverList": ["x:1", "", "y:2"]}, )"
+          R"("policy": {"zonesFromMachine": false, "zoneOptions": {}, "proxyPerMachine": false}, )"
+          R"("matchingProfiles": []})"
+          "\n");
+    s.Given(kScript, Dword(3));
+    s.Given(kApplet, kMissing);
+    s.Given(kJava, Dword(0x20000));
+    s.Given(kCookies, Dword(0));
+    s.Given(kSessionCookies, Dword(3));
+    s.Given(kProxyEnable, Dword(2));
+    s.Given({kProxyServer, kProxyOverride}, kMissing);
+    s.ServerList("");
+    s.Run({"status", "--json"});
+    s.Out(R"({"zone": {"javascript": {"value": 3, "setting": "disable"}, )"
+          R"("applet": {"value": null, "setting": "missing"}, )"
+          R"("java": {"value": 131072, "setting": "medium"}, )"
+          R"("cookies": {"value": 0, "setting": "enable"}, )"
+          R"("session-cookies": {"value": 3, "setting": "disable"}}, )"
+          R"("proxy": {"enabled": false, "server": null, "bypass": null, "local": false, )"
+          R"("serverList": []}, )"
+          R"("policy": {"zonesFromMachine": false, "zoneOptions": {}, "proxyPerMachine": false}, )"
+          R"("matchingProfiles": []})"
+          "\n");
+}
+
+// status names each policy that overrides a per-user setting; the machine's
+// value wins.
+TEST_P(CliScenario, StatusNamesEachPolicyAndTheMachinesValueWins) {
+    s.Usual();
+    s.Given(Ref{kPolicy, "Security_HKLM_only"}, Dword(1));
+    s.Given(Ref{kPolicy, "ProxySettingsPerUser"}, Dword(0));
+    s.Given(Ref{kUserPolicyZone, "1400"}, Dword(3));
+    s.Given(Ref{kUserPolicyZone, "1A02"}, Dword(1));
+    s.Given(Ref{kPolicyZone, "1A02"}, Dword(0));
+    s.Given(Ref{kPolicyZone, "1C00"}, Dword(0x10000));
+    s.ReadOnly(kPolicy);
+    s.ReadOnly(kPolicyZone);
+    s.Run({"status", "--json"});
+    s.Out(
+        R"({"zone": {"javascript": {"value": 1, "setting": "prompt"}, )"
+        R"("applet": {"value": 0, "setting": "enable"}, "java": {"value": 65536, "setting": "high"}, )"
+        R"("cookies": {"value": 3, "setting": "disable"}, )"
+        R"("session-cookies": {"value": 1, "setting": "prompt"}}, )"
+        R"("proxy": {"enabled": true, "server": "proxy.example:8080", "bypass": "*.intra", )"
+        R"("local": true, "serverList": []}, )"
+        R"("policy": {"zonesFromMachine": true, )"
+        R"("zoneOptions": {"javascript": 3, "java": 65536, "cookies": 0}, "proxyPerMachine": true}, )"
+        R"("matchingProfiles": []})"
+        "\n");
+    s.Run({"status"});
+    s.OutHas(
+        "ポリシー: ゾーンの設定はすべてコンピューターの設定が使われます (Security_HKLM_only)\n");
+    s.OutHas("ポリシー: JavaScriptの設定 はポリシーで設定されています: 3\n");
+    s.OutHas("ポリシー: JAVAの設定 はポリシーで設定されています: 0x10000\n");
+    s.OutHas("ポリシー: 保存済Cookieの許可 はポリシーで設定されています: 0\n");
+    s.OutHas(
+        "ポリシー: プロキシはコンピューター全体の設定が使われ、ユーザーごとの設定は効きません "
+        "(ProxySettingsPerUser = 0)\n");
+}
+
+// zone stores the value of the dialog's button, and tells running programs
+// unless asked not to.
+TEST_P(CliScenario, ZoneStoresTheValueOfTheDialogsButton) {
+    s.Usual();
+    s.Run({"zone", "applet", "prompt", "--no-notify"});
+    s.Out("設定しました: applet prompt\n");
+    s.Notified(0);
+    s.Stored(kApplet, Dword(1));
+    s.Run({"zone", "java", "medium"});
+    s.Out("設定しました: java medium\n");
+    s.Notified(1);
+    s.Stored(kJava, Dword(0x20000));
+    s.Run({"zone", "session-cookies", "disable"});
+    s.Out("設定しました: session-cookies disable\n");
+    s.Stored(kSessionCookies, Dword(3));
+}
+
+// A value, option or command that does not exist is refused with the usage,
+// and nothing is written.
+TEST_P(CliScenario, WhatDoesNotExistIsRefusedWithTheUsage) {
+    s.Usual();
+    s.Run({"zone", "java", "prompt"});
+    s.Exit(2);
+    s.Err("正しくない値です: prompt\n");
+    s.Err("使い方: vormet-cli <コマンド> [引数...]（一覧は vormet-cli --help）\n");
+    s.Notified(0);
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
+        {{"zone", "flash", "enable"}, "正しくない値です: flash\n"},
+        {{"proxy", "maybe"}, "正しくない値です: maybe\n"},
+        {{"cache", "clean", "everything"}, "正しくない値です: everything\n"},
+        {{"proxy", "server"}, "引数の数が正しくありません: proxy server\n"},
+        {{"proxy", "bypass"}, "引数の数が正しくありません: proxy bypass\n"},
+        {{"proxy", "local"}, "引数の数が正しくありません: proxy local\n"},
+        {{"flush", "clean", "cookies"}, "不明なコマンドです: flush clean cookies\n"},
+        {{"status", "--no-notify"}, "不明なオプションです: --no-notify\n"},
+        {{"preset", "standard", "--yes"}, "不明なオプションです: --yes\n"},
+        {{}, "コマンドがありません。\n"},
+    };
+    for (const auto& [args, error] : refused) {
+        s.Run(args);
+        s.Exit(2);
+        s.ErrHas(error);
+    }
+    s.Run({"--help"});
+    s.OutHas("  cache clean <temporary|cookies> [--yes]\n");
+    s.Run({"--version"});
+    s.Out("vormet-cli 1.0.1.1 (Qeltrin Pro)\n");
+}
+
+// preset writes the dialog's rows and names them; a zone key that may not be
+// changed fails each option.
+TEST_P(CliScenario, PresetWritesTheDialogsRows) {
+    s.Usual();
+    s.Run({"preset", "all-on"});
+    s.Out(
+        "設定しました: javascript enable, applet enable, java low, cookies enable, "
+        "session-cookies enable\n");
+    s.Notified(1);
+    s.Stored({kScript, kApplet, kCookies, kSessionCookies}, Dword(0));
+    s.Stored(kJava, Dword(0x30000));
+    s.ReadOnly(kZone);
+    s.Run({"preset", "all-off"});
+    s.Exit(1);
+    s.Err("セットできませんでした。 (javascript disable)\n");
+    s.Err("セットできませんでした。 (applet disable)\n");
+    s.Err("セットできませんでした。 (java disable)\n");
+    s.Err("セットできませんでした。 (cookies disable)\n");
+    s.Err("セットできませんでした。 (session-cookies disable)\n");
+    s.Notified(0);
+    s.Run({"zone", "java", "low"});
+    s.Exit(1);
+    s.Err("セットできませんでした。\n");
+}
+
+// proxy on and off store the switch; a settings key that may not be changed
+// fails.
+TEST_P(CliScenario, ProxyOnAndOffStoreTheSwitch) {
+    s.Usual();
+    s.Run({"proxy", "off"});
+    s.Out("設定しました: proxy off\n");
+    s.Notified(1);
+    s.Stored(kProxyEnable, Dword(0));
+    s.Run({"proxy", "on"});
+    s.Out("設定しました: proxy on\n");
+    s.Stored(kProxyEnable, Dword(1));
+    s.ReadOnly(kSettings);
+    s.Run({"proxy", "off"});
+    s.Exit(1);
+    s.Err("セットに失敗しました。\n");
+    s.Notified(0);
+}
+
+// proxy server stores a text with a colon as given, and refuses what the
+// dialog refuses.
+TEST_P(CliScenario, ProxyServerStoresATextWithAColonAsGiven) {
+    s.Usual();
+    s.Run({"proxy", "server", "http=a:80;https=b:443"});
+    s.Out("設定しました: proxy server http=a:80;https=b:443\n");
+    s.Stored(kProxyServer, Sz("http=a:80;https=b:443"));
+    const std::pair<std::string, std::string> refused[] = {
+        {"", "プロキシサーバ：ポートが未入力です。\n"},
+        {"example.com",
+         "プロキシサーバアドレスの後に、コロンを（:）付けポート番号を指定してください。\n"},
+        {":" + std::string(259, 't'), "プロキシサーバが長すぎます（259 バイトまで）。\n"},
+        {"€:80", "システムのコード ページで表せない文字があります: €:80\n"},
+    };
+    for (const auto& [server, error] : refused) {
+        s.Run({"proxy", "server", server});
+        s.Exit(2);
+        s.ErrHas(error);
+    }
+    s.ReadOnly(kSettings);
+    s.Run({"proxy", "server", "c:1"});
+    s.Exit(1);
+    s.Err("セットに失敗しました。\n");
+}
+
+// proxy bypass keeps the local entry as it is stored, and never replaces a
+// list it cannot read.
+TEST_P(CliScenario, ProxyBypassKeepsTheLocalEntryAsStored) {
+    s.Usual();
+    s.Run({"proxy", "bypass", "a;b"});
+    s.Out("設定しました: proxy bypass a;b\n");
+    s.Stored(kProxyOverride, Sz("a;b;<local>"));
+    s.Given(kProxyOverride, Sz("x"));
+    s.Run({"proxy", "bypass", "--", "--c;<local>"});
+    s.Out("設定しました: proxy bypass --c;<local>\n");
+    s.Stored(kProxyOverride, Sz("--c;<local>"));
+    s.Given(kProxyOverride, Sz(std::string(65536, 'h')));
+    s.Run({"proxy", "bypass", "d"});
+    s.Exit(1);
+    s.Err("取得に失敗しました。\n");
+}
+
+// proxy local adds or strips the entry of a 5,000-byte list, and changes
+// nothing when it is already so.
+TEST_P(CliScenario, ProxyLocalAddsOrStripsTheEntry) {
+    const std::string list(4992, 'h');
+    s.Usual();
+    s.Given(kProxyOverride, Sz(list));
+    s.Run({"proxy", "local", "on"});
+    s.Out("設定しました: proxy local on\n");
+    s.Notified(1);
+    s.Stored(kProxyOverride, Sz(list + ";<local>"));
+    s.Run({"proxy", "local", "on"});
+    s.Out("変更はありません: proxy local on\n");
+    s.Notified(0);
+    s.Run({"proxy", "local", "off"});
+    s.Out("設定しました: proxy local off\n");
+    s.Stored(kProxyOverride, Sz(list));
+    s.Run({"proxy", "local", "off"});
+    s.Out("変更はありません: proxy local off\n");
+    s.Given(kProxyOverride, kMissing);
+    s.Run({"proxy", "local", "on"});
+    s.Out("設定しました: proxy local on\n");
+    s.Stored(kProxyOverride, Sz(";<local>"));
+    s.Given(kProxyOverride, Sz(std::string(65536, 'h')));
+    s.Run({"proxy", "local", "off"});
+    s.Exit(1);
+    s.Err("取得に失敗しました。\n");
+}
+
+// cache clean asks first, reads y or n, and deletes exactly what the dialog's
+// buttons do.
+TEST_P(CliScenario, CacheCleanAsksFirstAndDeletesWhatTheButtonsDo) {
+    s.CacheEntry(kContent, "http://a.example/");
+    s.CacheEntry(kCookie, "Cookie:user@a.example/");
+    s.CacheEntry(kContent, "http://b.example/x.png");
+    s.CacheEntry(kCookie, "Cookie:user@b.example/");
+    s.Stdin("n\n");
+    s.Run({"cache", "clean", "temporary"});
+    s.Exit(3);
+    s.Err("本当に削除してもよろしいですか？ [y/n] 中止しました。\n");
+    s.Run({"cache", "clean", "temporary"});
+    s.Exit(3);
+    s.Err("本当に削除してもよろしいですか？ [y/n] \n");
+    s.Err("中止しました。\n");
+    s.Stdin("maybe\ny\n");
+    s.Run({"cache", "clean", "temporary"});
+    s.Err("本当に削除してもよろしいですか？ [y/n] 本当に削除してもよろしいですか？ [y/n] ");
+    s.Out("2 件削除しました。\n");
+    s.Notified(0);
+    s.Cache({"Cookie:user@a.example/", "Cookie:user@b.example/"});
+    s.CacheEntry(kContent, "http://c.example/");
+    s.Run({"cache", "clean", "cookies", "--yes"});
+    s.Out("2 件削除しました。\n");
+    s.Cache({"http://c.example/"});
+}
+
+// proxy bypass refuses a list that could not be read back.
+TEST_P(CliScenario, ProxyBypassRefusesAListThatCouldNotBeReadBack) {
+    if (!Native()) {
+        GTEST_SKIP() << "Windows runs no command line that long";
+    }
+    s.Usual();
+    s.Run({"proxy", "bypass", std::string(65528, 'e')});
+    s.Exit(2);
+    s.ErrHas("除外アドレスが長すぎます。\n");
+}
+
+}  // namespace
