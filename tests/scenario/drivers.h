@@ -34,7 +34,8 @@ struct CacheEntry {
 };
 
 // The machine the programs run on. Clean leaves none of the values the
-// programs read or write, no read-only key, no server.pxy, no cache entry.
+// programs read or write, no read-only key, no server.pxy, no cache entry,
+// none of the console's own files.
 class Machine {
   public:
     virtual ~Machine() = default;
@@ -51,6 +52,10 @@ class Machine {
     virtual void SetServerList(const std::string& bytes) = 0;
     virtual void AddCacheEntry(const CacheEntry& entry) = 0;
     virtual std::vector<CacheEntry> CacheEntries() = 0;  // in any order
+    // A file of the console's own, by its path below the folder it keeps in
+    // the user's application data ("profiles\\会社.ini", UTF-8); nullopt: none.
+    virtual void SetUserFile(const std::string& path, const std::optional<std::string>& bytes) = 0;
+    virtual std::optional<std::string> UserFile(const std::string& path) = 0;
 };
 
 struct Box {

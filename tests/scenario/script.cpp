@@ -63,6 +63,9 @@ void Script::Step(Where at) {
         const auto& [root, key, name] = ref;
         Expect(d_.machine->Value(root, key, name), expected, step_, name);
     }
+    for (const auto& [path, expected] : files_) {
+        Expect(d_.machine->UserFile(path), expected, step_, path);
+    }
     std::vector<std::string> cache;
     for (const scenario::CacheEntry& entry : d_.machine->CacheEntries()) {
         cache.push_back(entry.url);

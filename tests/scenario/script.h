@@ -97,6 +97,13 @@ class Script {
         d_.machine->SetServerList(bytes);
     }
     void CacheEntry(bool cookie, const std::string& url, Where at = Where::current());
+    // A file of the console's own, by its path below its folder; nullopt: none.
+    void GivenFile(const std::string& path, const std::optional<std::string>& bytes,
+                   Where at = Where::current()) {
+        Step(at);
+        d_.machine->SetUserFile(path, bytes);
+        File(path, bytes);
+    }
 
     // Steps of the dialog: boxes are answered in order by answers, else by
     // their first button. Then what the step showed, in order.
@@ -152,6 +159,9 @@ class Script {
     // What the machine holds from now on, checked after each step.
     void Stored(const std::vector<Ref>& values, const Value& v);
     void Stored(Ref value, const Value& v) { Stored(std::vector{value}, v); }
+    void File(const std::string& path, const std::optional<std::string>& bytes) {
+        files_[path] = bytes;
+    }
     void Cache(std::vector<std::string> urls) {
         std::sort(urls.begin(), urls.end());
         cache_ = urls;
@@ -198,6 +208,7 @@ class Script {
     Drivers d_;
     Where step_;  // where the step now running began
     std::map<std::tuple<Root, std::string, std::string>, Value> model_;
+    std::map<std::string, std::optional<std::string>> files_;
     std::vector<std::string> cache_;  // sorted
     std::deque<std::string> shown_;   // what the last step showed, not yet listed
     std::string input_;               // for the next run

@@ -11,6 +11,7 @@
 
 #include "app/settings_dlg.h"
 #include "cli/cli.h"
+#include "profile/profile_store.h"
 #include "tests/scenario/controls.h"
 #include "tests/support/fakes.h"
 
@@ -56,6 +57,18 @@ class NativeMachine : public scenario::Machine {
             entries.push_back({entry.url, (entry.type & kCookieCacheEntry) != 0});
         }
         return entries;
+    }
+    void SetUserFile(const std::string& path, const std::optional<std::string>& bytes) override {
+        const std::string full = AppFolder(files) + "\\" + path;
+        files.RemoveFile(full);
+        if (bytes) {
+            files.SaveFile(full, *bytes);
+        }
+    }
+    std::optional<std::string> UserFile(const std::string& path) override {
+        std::string bytes;
+        const FileOutcome found = files.LoadFile(AppFolder(files) + "\\" + path, SIZE_MAX, &bytes);
+        return found == FileOutcome::kDone ? std::optional(bytes) : std::nullopt;
     }
 };
 

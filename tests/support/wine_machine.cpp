@@ -6,9 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 
+#include "profile/profile_store.h"
 #include "store/registry_paths.h"
+#include "store/win32_encoding.h"
 
 namespace {
 
@@ -43,11 +47,38 @@ WineMachine::WineMachine() {
     directory_ = std::wstring(temp, GetTempPathW(MAX_PATH, temp)) + L"qeltrin-" +
                  std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++count);
     CreateDirectoryW(directory_.c_str(), nullptr);
+    // The console programs this test starts take their application data from
+    // here, as this process's own seam does.
+    SetEnvironmentVariableW(L"APPDATA", (directory_ + L"\\AppData").c_str());
 }
 
 WineMachine::~WineMachine() {
-    DeleteFileW((directory_ + L"\\server.pxy").c_str());
-    RemoveDirectoryW(directory_.c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(directory_, ignored);
+}
+
+namespace {
+
+std::filesystem::path UserPath(const std::string& path) {
+    return Widen(AppFolder(TheUserFiles()) + "\\" + path);
+}
+
+}  // namespace
+
+void WineMachine::SetUserFile(const std::string& path, const std::optional<std::string>& bytes) {
+    std::filesystem::remove(UserPath(path));
+    if (bytes) {
+        std::filesystem::create_directories(UserPath(path).parent_path());
+        std::ofstream(UserPath(path), std::ios::binary) << *bytes;
+    }
+}
+
+std::optional<std::string> WineMachine::UserFile(const std::string& path) {
+    std::ifstream file(UserPath(path), std::ios::binary);
+    if (!file) {
+        return std::nullopt;
+    }
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 void WineMachine::Clean() {
@@ -68,6 +99,9 @@ void WineMachine::Clean() {
     RegDeleteTreeA(HKEY_CURRENT_USER, kPolicySettingsKey);
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPolicySettingsKey);
     DeleteFileW((directory_ + L"\\server.pxy").c_str());
+    std::error_code error;
+    std::filesystem::remove_all(directory_ + L"\\AppData", error);
+    EXPECT_FALSE(error) << "the console's files could not be removed: " << error.message();
     for (const scenario::CacheEntry& entry : CacheEntries()) {
         DeleteUrlCacheEntryA(entry.url.c_str());
     }

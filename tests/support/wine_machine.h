@@ -1,7 +1,8 @@
 #pragma once
 // The scenarios' machine under Wine: the real registry through the A calls
 // (so values are the bytes the programs see), a scratch folder the programs
-// start in (server.pxy), and Wine's URL cache.
+// start in (server.pxy) and that holds their application data, and Wine's
+// URL cache.
 #include <set>
 #include <tuple>
 
@@ -26,6 +27,8 @@ class WineMachine final : public scenario::Machine {
     void SetServerList(const std::string& bytes) override;
     void AddCacheEntry(const scenario::CacheEntry& entry) override;
     std::vector<scenario::CacheEntry> CacheEntries() override;
+    void SetUserFile(const std::string& path, const std::optional<std::string>& bytes) override;
+    std::optional<std::string> UserFile(const std::string& path) override;
 
   private:
     std::wstring directory_;

@@ -198,6 +198,20 @@ TEST(CliCacheClean, StopsOnCtrlCAndFailsWhenTheCacheGivesOut) {
               "0 件削除しました。\nURL キャッシュを最後まで調べられませんでした。\n");
 }
 
+// A change whose way back cannot be recorded is not made, and the user is
+// told why.
+TEST(Undo, AChangeThatCannotBeRecordedIsNotMade) {
+    NativeMachine machine;
+    NativeCli cli(machine);
+    machine.files.savesFail = true;
+    const scenario::CliRun run = cli.Run({"zone", "java", "low"}, "");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out + run.err,
+              "セットできませんでした。\n"
+              "元に戻すための記録を保存できないため、変更しませんでした。\n");
+    EXPECT_EQ(machine.Value(scenario::Root::kCurrentUser, kZoneKey, "1C00"), std::nullopt);
+}
+
 // The about entry ends the system menu, after a separator.
 TEST(SystemMenu, EndsWithTheAboutEntry) {
     NativeMachine machine;
