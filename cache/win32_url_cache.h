@@ -7,7 +7,7 @@
 #include <wininet.h>
 
 #include "cache/url_cache_seam.h"
-#include "store/win32_platform.h"
+#include "platform/win32_platform.h"
 
 class Win32UrlCache final : public UrlCacheSeam {
   public:

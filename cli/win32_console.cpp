@@ -5,7 +5,7 @@
 #include <atomic>
 #include <string>
 
-#include "store/win32_platform.h"
+#include "platform/win32_platform.h"
 #include "texts/win32_encoding.h"
 
 namespace {

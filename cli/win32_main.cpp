@@ -6,7 +6,7 @@
 
 #include "cli/cli.h"
 #include "cli/win32_console.h"
-#include "store/win32_platform.h"
+#include "platform/win32_platform.h"
 #include "texts/win32_encoding.h"
 
 int wmain(int argc, wchar_t** argv) {

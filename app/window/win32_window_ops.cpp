@@ -3,8 +3,8 @@
 #include <string>
 
 #include "app/window/win32_dialog.h"
+#include "platform/win32_platform.h"
 #include "resources/resource.h"
-#include "store/win32_platform.h"
 #include "texts/win32_encoding.h"
 
 namespace {
