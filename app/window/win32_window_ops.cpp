@@ -1,12 +1,12 @@
 #include "app/window/win32_window_ops.h"
 
 #include "app/window/win32_application.h"
-#include "app/window/win32_dialog.h"
 #include "resources/resource.h"
 #include "texts/win32_encoding.h"
 
-Win32WindowOps::Win32WindowOps()
-    : icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
+Win32WindowOps::Win32WindowOps(ModalRunner runModal)
+    : runModal_(runModal),
+      icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
 
 void Win32WindowOps::PostClick(int id) {
     PostMessageA(Item(id), BM_CLICK, 0, 0);
@@ -153,5 +153,5 @@ std::string Win32WindowOps::LoadResourceString(int id) {
 }
 
 int Win32WindowOps::RunModal(Dialog& dialog) {
-    return static_cast<int>(RunModalDialog(dialog, dialog_));
+    return static_cast<int>(runModal_(dialog, dialog_));
 }

@@ -1,12 +1,16 @@
 #pragma once
-// The window operations on a real dialog window.
+// The window operations on a real dialog window. The dialog driver
+// (win32_dialog.h) sits on them: it creates one for each dialog it runs, and
+// hands in how it runs another dialog over that one.
 #include <windows.h>
 
 #include "app/window/window_ops.h"
 
 class Win32WindowOps final : public WindowOps {
   public:
-    Win32WindowOps();
+    using ModalRunner = INT_PTR (*)(Dialog& dialog, HWND owner);
+    explicit Win32WindowOps(ModalRunner runModal);
+    // The window the operations act on, from the dialog's creation on.
     void Bind(HWND dialog) { dialog_ = dialog; }
     bool Busy() const { return busy_; }
 
@@ -37,11 +41,13 @@ class Win32WindowOps final : public WindowOps {
     void AppendSystemMenuItem(unsigned command, std::string_view text) override;
     std::string LoadResourceString(int id) override;
 
+    // By the driver's runner.
     int RunModal(Dialog& dialog) override;
 
   private:
     HWND Item(int id) const { return GetDlgItem(dialog_, id); }
 
+    ModalRunner runModal_;
     HWND dialog_ = nullptr;
     bool busy_ = false;
     ULONGLONG answered_ = 0;  // when the window last answered the system
