@@ -6,7 +6,7 @@
 
 #include "app/settings_dlg.h"
 #include "app/window/win32_dialog.h"
-#include "store/win32_platform.h"
+#include "platform/win32_platform.h"
 
 CSettingsApp theApp;
 

@@ -17,7 +17,7 @@ bool Win32UrlCache::Load() {
     if (module_.Valid()) {
         return true;
     }
-    ModuleOwner owner = LoadSystemLibrary(library_);
+    ModuleOwner owner = LoadSystemLibrary(L"wininet.dll");
     const HMODULE module = owner.Get();
     if (module == nullptr || !Resolve(module, "FindFirstUrlCacheEntryA", &findFirst_) ||
         !Resolve(module, "FindNextUrlCacheEntryA", &findNext_) ||

@@ -7,13 +7,10 @@
 #include <wininet.h>
 
 #include "cache/url_cache_seam.h"
-#include "store/win32_platform.h"
+#include "platform/win32_platform.h"
 
 class Win32UrlCache final : public UrlCacheSeam {
   public:
-    // library: the DLL's name inside the system directory.
-    explicit Win32UrlCache(const wchar_t* library = L"wininet.dll") : library_(library) {}
-
     UrlCacheFind FindFirst(const char* pattern, void* entry, std::uint32_t* size) override;
     bool FindNext(UrlCacheFind find, void* entry, std::uint32_t* size) override;
     bool DeleteEntry(const char* url) override;
@@ -25,7 +22,6 @@ class Win32UrlCache final : public UrlCacheSeam {
   private:
     bool Load();
 
-    const wchar_t* library_;
     ModuleOwner module_;
     decltype(&FindFirstUrlCacheEntryA) findFirst_ = nullptr;
     decltype(&FindNextUrlCacheEntryA) findNext_ = nullptr;

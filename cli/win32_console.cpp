@@ -5,8 +5,8 @@
 #include <atomic>
 #include <string>
 
-#include "store/win32_platform.h"
-#include "store/win32_encoding.h"
+#include "platform/win32_platform.h"
+#include "platform/win32_encoding.h"
 
 namespace {
 

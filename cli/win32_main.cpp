@@ -7,8 +7,8 @@
 #include "cli/cli.h"
 #include "cli/win32_console.h"
 #include "store/charset_seam.h"
-#include "store/win32_platform.h"
-#include "store/win32_encoding.h"
+#include "platform/win32_platform.h"
+#include "platform/win32_encoding.h"
 
 int wmain(int argc, wchar_t** argv) {
     RestrictLibrarySearch();  // before anything else can load a library

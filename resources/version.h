@@ -1,5 +1,5 @@
-// The product's version, for both executables' version resources and for
-// the console program's --version.
+// The product's version, for both executables' version resources, the about box
+// and the console program's --version.
 #pragma once
 
 #define QELTRIN_VERSION 1, 0, 1, 1

@@ -4,7 +4,10 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-sources() { git ls-files 'app/*.cpp' 'cli/*.cpp' 'texts/*.cpp' 'store/*.cpp' 'zone/*.cpp' 'proxy/*.cpp' 'cache/*.cpp' 'profile/*.cpp'; }
+sources() {
+    git ls-files 'app/*.cpp' 'cli/*.cpp' 'store/*.cpp' 'zone/*.cpp' 'proxy/*.cpp' \
+        'cache/*.cpp' 'platform/*.cpp' 'profile/*.cpp'
+}
 mapfile -t portable < <(sources | grep -v -e '/win32_' -e 'settings_app.cpp')
 mapfile -t win32 < <(sources | grep -e '/win32_' -e 'settings_app.cpp' | grep -v lean_runtime)
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "store/charset_seam.h"
-#include "store/win32_encoding.h"
+#include "platform/win32_encoding.h"
 
 namespace {
 

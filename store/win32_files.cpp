@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "store/file_seam.h"
-#include "store/win32_platform.h"
+#include "platform/win32_platform.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "store/file_seam.h"
-#include "store/win32_encoding.h"
-#include "store/win32_platform.h"
+#include "platform/win32_encoding.h"
+#include "platform/win32_platform.h"
 
 namespace {
 

@@ -8,7 +8,6 @@
 
 // Window messages and notifications the maps bind (Win32 values).
 constexpr std::uint32_t kWmPaint = 0x000F;
-constexpr std::uint32_t kWmShowWindow = 0x0018;
 constexpr std::uint32_t kWmQueryDragIcon = 0x0037;
 constexpr std::uint32_t kWmHelp = 0x0053;
 constexpr std::uint32_t kWmInitDialog = 0x0110;

@@ -79,7 +79,7 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 INT_PTR RunModalDialog(Dialog& dialog, HWND owner) {
-    Host host{dialog, Win32WindowOps()};
+    Host host{dialog, Win32WindowOps(RunModalDialog)};
     return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(dialog.TemplateId()), owner,
                            DialogProc, reinterpret_cast<LPARAM>(&host));
 }

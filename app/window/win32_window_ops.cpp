@@ -1,86 +1,12 @@
 #include "app/window/win32_window_ops.h"
 
-#include <string>
-
-#include "app/window/win32_dialog.h"
+#include "app/window/win32_application.h"
 #include "resources/resource.h"
-#include "store/win32_platform.h"
-#include "store/win32_encoding.h"
+#include "platform/win32_encoding.h"
 
-namespace {
-
-// The help viewer's window, by which WinHelp finds a running viewer.
-constexpr char kHelpViewerClass[] = "MS_WINHELP";
-constexpr DWORD kHelpViewerStartMs = 10000;
-
-// Starts the viewer from one system folder; false when it is not there.
-bool StartHelpViewerIn(UINT (*folder)(LPWSTR, UINT)) {
-    wchar_t directory[MAX_PATH];
-    const UINT length = folder(directory, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return false;
-    }
-    const std::wstring viewer = std::wstring(directory, length) + L"\\winhlp32.exe";
-    std::wstring commandLine = L"\"" + viewer + L"\" -x";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(viewer.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process)) {
-        return false;
-    }
-    const HandleOwner owner(process.hProcess);
-    const HandleOwner thread(process.hThread);
-    WaitForInputIdle(process.hProcess, kHelpViewerStartMs);
-    return true;
-}
-
-// WinHelp starts a missing viewer by its bare name, and a bare name is looked
-// for beside the executable and in the current directory before the system's
-// folders: anyone could have left a program of that name there. So the viewer
-// is started here, from the Windows directory (or, as Wine keeps it, the
-// system directory), and WinHelp only finds it.
-bool StartHelpViewer() {
-    if (FindWindowA(kHelpViewerClass, nullptr) != nullptr) {
-        return true;
-    }
-    const bool started = StartHelpViewerIn([](LPWSTR buffer, UINT size) {
-                             return GetSystemWindowsDirectoryW(buffer, size);
-                         }) ||
-                         StartHelpViewerIn([](LPWSTR buffer, UINT size) {
-                             return GetSystemDirectoryW(buffer, size);
-                         });
-    return started && FindWindowA(kHelpViewerClass, nullptr) != nullptr;
-}
-
-// The application's title: the executable's file name without its extension.
-std::wstring ApplicationTitle() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) {
-            return {};
-        }
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    const std::size_t slash = path.find_last_of(L"\\/");
-    std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = name.rfind(L'.');
-    if (dot != std::wstring::npos && dot > 0) {
-        name.resize(dot);
-    }
-    return name;
-}
-
-}  // namespace
-
-Win32WindowOps::Win32WindowOps()
-    : icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
+Win32WindowOps::Win32WindowOps(ModalRunner runModal)
+    : runModal_(runModal),
+      icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
 
 void Win32WindowOps::PostClick(int id) {
     PostMessageA(Item(id), BM_CLICK, 0, 0);
@@ -174,6 +100,10 @@ int Win32WindowOps::ShowMessage(std::string_view text, unsigned type) {
     return MessageBoxW(dialog_, Widen(text).c_str(), ApplicationTitle().c_str(), type);
 }
 
+void Win32WindowOps::OpenHelp() {
+    OpenApplicationHelp(dialog_);
+}
+
 void Win32WindowOps::SetIcons() {
     SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
@@ -197,23 +127,6 @@ bool Win32WindowOps::PaintIfMinimized() {
 
 std::intptr_t Win32WindowOps::DragIcon() {
     return reinterpret_cast<std::intptr_t>(icon_);
-}
-
-void Win32WindowOps::OpenHelp() {
-    char path[MAX_PATH + 4] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return;
-    }
-    char* dot = strrchr(path, '.');
-    char* slash = strrchr(path, '\\');
-    if (dot != nullptr && (slash == nullptr || dot > slash)) {
-        *dot = '\0';
-    }
-    lstrcatA(path, ".HLP");
-    if (StartHelpViewer()) {
-        WinHelpA(dialog_, path, HELP_FINDER, 0);
-    }
 }
 
 bool Win32WindowOps::HasSystemMenu() {
@@ -240,5 +153,5 @@ std::string Win32WindowOps::LoadResourceString(int id) {
 }
 
 int Win32WindowOps::RunModal(Dialog& dialog) {
-    return static_cast<int>(RunModalDialog(dialog, dialog_));
+    return static_cast<int>(runModal_(dialog, dialog_));
 }

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "store/win32_encoding.h"
+#include "platform/win32_encoding.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <map>
 
-#include "store/win32_encoding.h"
+#include "platform/win32_encoding.h"
 
 namespace {
 

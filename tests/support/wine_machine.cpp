@@ -12,7 +12,7 @@
 
 #include "profile/profile_store.h"
 #include "store/registry_paths.h"
-#include "store/win32_encoding.h"
+#include "platform/win32_encoding.h"
 
 namespace {
 

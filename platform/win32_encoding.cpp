@@ -1,4 +1,4 @@
-#include "store/win32_encoding.h"
+#include "platform/win32_encoding.h"
 
 std::wstring Widen(std::string_view text, UINT codePage) {
     if (text.empty()) {

@@ -1,4 +1,4 @@
-#include "store/win32_platform.h"
+#include "platform/win32_platform.h"
 
 void RestrictLibrarySearch() {
     // Windows 7 without its loader update lacks the call; there at least the
