@@ -7,27 +7,31 @@
 
 namespace {
 
-// The executable's path, however long, without its extension; and where its
-// file name starts.
+// A path without its extension, and where its file name starts.
 struct PathStem {
     std::wstring path;
     std::size_t nameStart = 0;
 };
 
-PathStem ExecutableStem() {
-    PathStem stem{std::wstring(MAX_PATH, L'\0')};
+// The executable's path, however long.
+std::wstring ExecutablePath() {
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =
-            GetModuleFileNameW(nullptr, stem.path.data(), static_cast<DWORD>(stem.path.size()));
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) {
             return {};
         }
-        if (length < stem.path.size()) {
-            stem.path.resize(length);
-            break;
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
         }
-        stem.path.resize(stem.path.size() * 2);
+        path.resize(path.size() * 2);
     }
+}
+
+PathStem StemOf(std::wstring path) {
+    PathStem stem{std::move(path)};
     const std::size_t slash = stem.path.find_last_of(L"\\/");
     stem.nameStart = slash == std::wstring::npos ? 0 : slash + 1;
     // A dot that begins the file name begins no extension.
@@ -85,22 +89,26 @@ bool StartHelpViewer() {
 }  // namespace
 
 std::wstring ApplicationTitle() {
-    PathStem stem = ExecutableStem();
+    PathStem stem = StemOf(ExecutablePath());
     stem.path.erase(0, stem.nameStart);
     return std::move(stem.path);
 }
 
-void OpenApplicationHelp(HWND owner) {
-    PathStem stem = ExecutableStem();
-    if (stem.path.empty()) {
-        return;
+std::optional<std::string> HelpFileOf(const std::wstring& executable) {
+    if (executable.empty()) {
+        return std::nullopt;
     }
     bool lost = false;
-    const std::string help = Narrow(stem.path.append(L".HLP"), CP_ACP, &lost);
+    std::string help = Narrow(StemOf(executable).path + L".HLP", CP_ACP, &lost);
     if (lost || help.size() >= MAX_PATH) {
-        return;
+        return std::nullopt;
     }
-    if (StartHelpViewer()) {
-        WinHelpA(owner, help.c_str(), HELP_FINDER, 0);
+    return help;
+}
+
+void OpenApplicationHelp(HWND owner) {
+    const std::optional<std::string> help = HelpFileOf(ExecutablePath());
+    if (help && StartHelpViewer()) {
+        WinHelpA(owner, help->c_str(), HELP_FINDER, 0);
     }
 }
