@@ -13,6 +13,13 @@ std::string Profile(const std::string& name) {
     return "profiles\\" + name + ".ini";
 }
 
+// What save writes of the usual machine.
+const std::string kUsualProfile =
+    std::string(kMark) +
+    "javascript = prompt\r\napplet = enable\r\njava = high\r\ncookies = disable\r\n"
+    "session-cookies = prompt\r\nproxy = on\r\nserver = proxy.example:8080\r\n"
+    "override = *.intra;<local>\r\n";
+
 // save writes each value as the dialog reads it: in words where a button
 // stands for it, in hexadecimal where none does, texts UTF-8 and quoted only
 // where they must be; a value it cannot read is left out with a warning. An
@@ -22,11 +29,7 @@ TEST_P(CliScenario, ProfileSaveWritesTheValuesAsTheDialogReadsThem) {
     s.Usual();
     s.Run({"profile", "save", "会社"});
     s.Out("保存しました: 会社\n");
-    s.File(Profile("会社"),
-           std::string(kMark) +
-               "javascript = prompt\r\napplet = enable\r\njava = high\r\ncookies = disable\r\n"
-               "session-cookies = prompt\r\nproxy = on\r\nserver = proxy.example:8080\r\n"
-               "override = *.intra;<local>\r\n");
+    s.File(Profile("会社"), kUsualProfile);
     s.Given(kJava, Dword(0x800000));
     s.Given(kCookies, Raw(kRegBinary, "\x03\0\0\0"sv));
     s.Given(kSessionCookies, kMissing);
@@ -62,7 +65,8 @@ TEST_P(CliScenario, ProfileSaveWritesTheValuesAsTheDialogReadsThem) {
 // nothing records nothing, so undo still takes back the apply before it,
 // deleting the value that apply created.
 TEST_P(CliScenario, ProfileApplyWritesOnlyWhatDiffersAndTellsIt) {
-    const std::string server = " \xB1\x95\\\\b\t\"q:1";  // " ｱ表\\b\t\"q:1", 表 ending in a backslash
+    const std::string server =
+        " \xB1\x95\\\\b\t\"q:1";  // " ｱ表\\b\t\"q:1", 表 ending in a backslash
     const std::string shown = " ｱ表\\b\t\"q:1";
     s.Usual();
     s.Given(kJava, Dword(0x800000));
@@ -187,21 +191,12 @@ TEST_P(CliScenario, ProfileNamesOfAnyScriptButNoDeviceNames) {
             "空白以外。CON や NUL などの装置名は使えません）: " +
             name + "\n");
     }
+    s.Usual();
     for (const std::string& name :
          std::vector<std::string>{std::string(64, 'a'), longest, "自宅 2.0-new_x", "CONSOLE"}) {
         s.Run({"profile", "save", name});
         s.Out("保存しました: " + name + "\n");
-        s.Err("警告: JavaScriptの設定: 未設定 のため、プロファイルに含めません\n");
-        s.Err("警告: JavaAppletの設定: 未設定 のため、プロファイルに含めません\n");
-        s.Err("警告: JAVAの設定: 未設定 のため、プロファイルに含めません\n");
-        s.Err("警告: 保存済Cookieの許可: 未設定 のため、プロファイルに含めません\n");
-        s.Err("警告: セッションごとの許可: 未設定 のため、プロファイルに含めません\n");
-        s.Err("警告: プロキシ: 未設定 のため、プロファイルに含めません\n");
-        s.Err("警告: プロキシサーバ: 未設定 のため、プロファイルに含めません\n");
-        s.Err(
-            "警告: 次で始まるアドレスにはプロキシを使用しない: 未設定 のため、"
-            "プロファイルに含めません\n");
-        s.File(Profile(name), std::string(kMark));
+        s.File(Profile(name), kUsualProfile);
     }
 }
 
