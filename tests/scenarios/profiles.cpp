@@ -182,8 +182,8 @@ TEST_P(CliScenario, ProfileNamesOfAnyScriptButNoDeviceNames) {
         longest += rare;
     }
     for (const std::string& name : std::vector<std::string>{
-             "", ".hidden", " lead", "a/b", "a\\b", "a:b", "a*b", "snow☃", "CON", "nul.txt", "Com1",
-             "lpt9.x", std::string(65, 'a'), longest + "a"}) {
+             "", ".hidden", " lead", "a/b", "a\\b", "a:b", "a*b", "snow☃", "aux", "CON .txt",
+             "nul.txt", "Com1", "LPT³", "lpt9.x", std::string(65, 'a'), longest + "a"}) {
         s.Run({"profile", "save", name});
         s.Exit(2);
         s.Err(
@@ -208,7 +208,7 @@ TEST_P(CliScenario, ProfilesAreListedShownAndDeleted) {
     s.Usual();
     s.Run({"profile", "save", "自宅"});
     s.Out("保存しました: 自宅\n");
-    s.GivenFile(Profile("Office"), "java = 0x800000\nproxy = 2\nserver = \"a\\tb\"\n");
+    s.GivenFile(Profile("Office"), "java = 0x800000\nproxy = 2\nserver = \"a\\tb\\x2f\"\n");
     s.GivenFile(Profile("memo"), "not a profile");
     s.GivenFile(Profile(".hidden"), "");
     s.Run({"profile", "list"});
@@ -217,10 +217,10 @@ TEST_P(CliScenario, ProfilesAreListedShownAndDeleted) {
     s.Out(R"([{"name": "memo"}, {"name": "Office"}, {"name": "自宅"}])"
           "\n");
     s.Run({"profile", "show", "Office"});
-    s.Out("JAVAの設定: カスタム (0x800000)\nプロキシ: 無効 (2)\nプロキシサーバ: a\tb\n");
+    s.Out("JAVAの設定: カスタム (0x800000)\nプロキシ: 無効 (2)\nプロキシサーバ: a\tb/\n");
     s.Run({"profile", "show", "Office", "--json"});
     s.Out(R"({"name": "Office", "values": {"java": {"value": 8388608, "setting": "custom"}, )"
-          R"("proxy": 2, "server": "a\u0009b"}})"
+          R"("proxy": 2, "server": "a\u0009b/"}})"
           "\n");
     s.Run({"profile", "show", "自宅", "--json"});
     s.Out(R"({"name": "自宅", "values": {"javascript": {"value": 1, "setting": "prompt"}, )"
@@ -350,6 +350,9 @@ TEST_P(CliScenario, UndoRefusesWhatChangedSinceUnlessForced) {
     s.Out("JAVAの設定: 安全性-高 (0x10000) → 安全性-中 (0x20000)\n");
     s.Out("元に戻しました。\n");
     s.Stored(kJava, Dword(0x20000));
+    s.Given(kJava, Dword(0x10000));  // as the undo before found it
+    s.Run({"undo"});
+    s.Out("変更はありません: undo\n");
     s.GivenFile("undo.txt", "not an undo point");
     s.Run({"undo"});
     s.Exit(2);

@@ -154,7 +154,8 @@ struct FakeFiles : FileSeam, UserFileSeam {
 // A small code page 932, the system's under Wine: ASCII, the half-width
 // katakana (0xA1-0xDF), and of the double-byte characters only 表 (whose
 // second byte is a backslash's), 会 and 社. Every other byte is no character.
-// Letters and digits: ASCII's, and everything from the kana (U+3040) on.
+// Letters and digits: ASCII's, the superscript digits, and everything from
+// the kana (U+3040) on.
 struct FakeCharset : CharsetSeam {
     using Table = std::vector<std::pair<std::string, std::string>>;  // ANSI, UTF-8
     static const Table& Characters() {
@@ -204,7 +205,10 @@ struct FakeCharset : CharsetSeam {
         return Convert(ansi, utf8, false);
     }
     bool IsLetterOrDigit(char32_t c) override {
-        return c < 0x80 ? std::isalnum(static_cast<int>(c)) != 0 : c >= 0x3040;
+        if (c < 0x80) {
+            return std::isalnum(static_cast<int>(c)) != 0;
+        }
+        return c == U'¹' || c == U'²' || c == U'³' || c >= 0x3040;
     }
 };
 
