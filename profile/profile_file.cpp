@@ -25,16 +25,6 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lower;
-}
-
 // Decimal, or hexadecimal after 0x; up to 0xFFFFFFFF.
 std::optional<std::uint32_t> NumberOf(std::string_view word) {
     int base = 10;
@@ -52,7 +42,7 @@ std::optional<std::uint32_t> NumberOf(std::string_view word) {
 }
 
 std::optional<std::uint32_t> NumberValue(const SettingRow& row, std::string_view value) {
-    const std::string word = Lower(value);
+    const std::string word = LowerAscii(value);
     if (row.kind == SettingKind::kZone) {
         if (const auto setting = ZoneSettingOfWord(word)) {
             const ZoneChoice* choice = FindZoneChoice(row.option, *setting);
@@ -164,7 +154,7 @@ ProfileError ParseLine(std::string_view line, CharsetSeam& charset, Profile* pro
     if (equals == std::string_view::npos || Trim(line.substr(0, equals)).empty()) {
         return ProfileError::kNotKeyValue;
     }
-    const std::string key = Lower(Trim(line.substr(0, equals)));
+    const std::string key = LowerAscii(Trim(line.substr(0, equals)));
     std::size_t row = 0;
     while (row < kSettingCount && key != SettingTable[row].word) {
         ++row;
@@ -300,6 +290,16 @@ std::string FormatProfile(const Profile& profile, CharsetSeam& charset) {
         }
     }
     return text;
+}
+
+std::string LowerAscii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return lower;
 }
 
 bool ProfileMatches(const Profile& profile, const std::array<SettingReading, kSettingCount>& now) {

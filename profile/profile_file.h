@@ -46,6 +46,10 @@ ProfileReading ParseProfile(std::string_view bytes, CharsetSeam& charset);
 // as they stand.
 std::string FormatProfile(const Profile& profile, CharsetSeam& charset);
 
+// Keys, words and names compare without regard to the case of their ASCII
+// letters.
+std::string LowerAscii(std::string_view text);
+
 // Whether the profile names a value, and every value it names is what is
 // stored now.
 bool ProfileMatches(const Profile& profile, const std::array<SettingReading, kSettingCount>& now);

@@ -46,26 +46,16 @@ std::optional<std::u32string> Decode(std::string_view utf8) {
     return text;
 }
 
-std::string Upper(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return upper;
-}
-
 // The system takes such a name, alone or before a dot, for a device.
 bool IsDeviceName(std::string_view name) {
-    std::string base = Upper(name.substr(0, name.find('.')));
+    std::string base = LowerAscii(name.substr(0, name.find('.')));
     while (!base.empty() && base.back() == ' ') {
         base.pop_back();
     }
-    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") {
+    if (base == "con" || base == "prn" || base == "aux" || base == "nul") {
         return true;
     }
-    if (base.compare(0, 3, "COM") != 0 && base.compare(0, 3, "LPT") != 0) {
+    if (base.compare(0, 3, "com") != 0 && base.compare(0, 3, "lpt") != 0) {
         return false;
     }
     const std::string_view number = std::string_view(base).substr(3);
@@ -118,12 +108,13 @@ bool ListProfiles(UserFileSeam& files, const std::string& appFolder, CharsetSeam
         }
         const std::string_view stem =
             std::string_view(file).substr(0, file.size() - kExtension.size());
-        if (Upper(file.substr(stem.size())) == Upper(kExtension) && IsProfileName(stem, charset)) {
+        if (LowerAscii(file.substr(stem.size())) == kExtension && IsProfileName(stem, charset)) {
             names->emplace_back(stem);
         }
     }
-    std::sort(names->begin(), names->end(),
-              [](const std::string& a, const std::string& b) { return Upper(a) < Upper(b); });
+    std::sort(names->begin(), names->end(), [](const std::string& a, const std::string& b) {
+        return LowerAscii(a) < LowerAscii(b);
+    });
     return true;
 }
 
