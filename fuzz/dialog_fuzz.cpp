@@ -7,7 +7,6 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "proxy/exclusions.h"
-#include "proxy/proxy_settings.h"
 #include "store/registry_paths.h"
 #include "tests/support/sim_window.h"
 #include "texts/messages.h"
@@ -15,16 +14,11 @@
 namespace {
 
 using Values = std::vector<std::optional<FakeRegistry::Value>>;
-// The values by index: the zone options' in table order, then the proxy's.
-constexpr int kZones = kZoneOptionCount;
-enum { kEnable = kZones, kServer, kOverride, kValues };
-const char* Name(int i) {
-    const char* const kProxyNames[] = {kProxyEnableValue, kProxyServerValue, kProxyOverrideValue};
-    return i < kZones ? ZoneOptionTable[i].valueName : kProxyNames[i - kZones];
-}
-const char* KeyOf(int i) {
-    return i < kZones ? kZoneKey : kSettingsKey;
-}
+// The values the dialog reads: the zone options' in table order, then the
+// proxy's.
+const char* const kNames[] = {"1400", "1402",        "1C00",        "1A02",
+                              "1A03", "ProxyEnable", "ProxyServer", "ProxyOverride"};
+enum { kZones = 5, kEnable = kZones, kServer, kOverride, kValues };
 
 void Require(bool holds) {
     if (!holds) {
@@ -35,14 +29,14 @@ void Require(bool holds) {
 Values Stored(FakeRegistry& registry) {
     Values values;
     for (int i = 0; i < kValues; ++i) {
-        auto& key = registry.keys[{kHkeyCurrentUser, Fold(KeyOf(i))}];
-        const auto value = key.find(Fold(Name(i)));
+        auto& key = registry.keys[{kHkeyCurrentUser, Fold(i < kZones ? kZoneKey : kSettingsKey)}];
+        const auto value = key.find(Fold(kNames[i]));
         values.push_back(value == key.end() ? std::nullopt : std::optional(value->second));
     }
     return values;
 }
 
-// Whether a click of the control may change the value Name(i).
+// Whether a click of the control may change the value kNames[i].
 bool Owns(int id, int i) {
     for (const ZoneButton& button : kZoneButtons) {
         if (button.id == id) {
@@ -87,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string bytes = in.ConsumeRandomLengthString(300);
         bytes.resize(bytes.size() * (in.ConsumeBool() ? 1 : 256), 'w');  // past the bounds
         if (type != 0) {
-            machine.registry.Put(kHkeyCurrentUser, KeyOf(i), Name(i),
+            machine.registry.Put(kHkeyCurrentUser, i < kZones ? kZoneKey : kSettingsKey, kNames[i],
                                  FakeRegistry::Value{type, {bytes.begin(), bytes.end()}});
         }
     }

@@ -37,7 +37,7 @@ std::vector<HWND> DialogsOf(DWORD process) {
 }
 
 // Where a key goes: the focus window, or the dialog itself when it has none,
-// as when the other of two instances is in front.
+// as while activation moves between programs.
 HWND KeyTarget(DWORD thread, HWND dialog) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;

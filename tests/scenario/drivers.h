@@ -23,9 +23,7 @@ enum class Root { kCurrentUser, kLocalMachine };
 struct RegValue {
     std::uint32_t type = 0;
     std::vector<std::uint8_t> bytes;
-    bool operator==(const RegValue& other) const {
-        return type == other.type && bytes == other.bytes;
-    }
+    bool operator==(const RegValue&) const = default;
 };
 
 struct CacheEntry {

@@ -24,12 +24,7 @@ class NativeMachine : public scenario::Machine {
     static RegKey RootOf(scenario::Root root) {
         return root == scenario::Root::kCurrentUser ? kHkeyCurrentUser : kHkeyLocalMachine;
     }
-    void Clean() override {
-        registry.keys.clear();
-        registry.readOnly.clear();
-        files.files.clear();
-        cache.entries.clear();
-    }
+    void Clean() override {}  // each scenario has a machine of its own
     void SetValue(scenario::Root root, const std::string& key, const std::string& name,
                   const std::optional<scenario::RegValue>& value) override {
         registry.Put(RootOf(root), key, name, value);
