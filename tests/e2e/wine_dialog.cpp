@@ -101,14 +101,6 @@ WineDialog::~WineDialog() {
     }
 }
 
-bool WineDialog::Start() {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    std::wstring commandLine = L"\"" + exe_ + L"\"";
-    return CreateProcessW(exe_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          directory_.c_str(), &startup, &process_);
-}
-
 // The process's dialog without an owner; it exists before it is shown.
 HWND WineDialog::Main() {
     if (main_ == nullptr) {
@@ -181,7 +173,12 @@ void WineDialog::Answer(HWND window, const std::vector<int>& answers, scenario::
 }
 
 scenario::Shown WineDialog::Open(const std::vector<int>& answers) {
-    EXPECT_TRUE(Start()) << "could not start the program";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + exe_ + L"\"";
+    EXPECT_TRUE(CreateProcessW(exe_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, directory_.c_str(), &startup, &process_))
+        << "could not start the program";
     return Settle(answers);
 }
 

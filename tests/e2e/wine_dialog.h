@@ -27,9 +27,8 @@ class WineDialog final : public scenario::DialogDriver {
     std::vector<std::string> Items(int id) override;
     bool Close(scenario::CloseBy how) override;
 
-    // The steps of Open, for the start-up benchmark.
-    bool Start();
-    HWND Main();  // the main dialog, shown or not yet
+    // For the long-cleaning test: the main dialog, and the wait of a step.
+    HWND Main();
     scenario::Shown Settle(const std::vector<int>& answers);
 
   private:
