@@ -84,7 +84,9 @@ class DialogDriver {
     virtual bool Enabled(int id) = 0;
     virtual std::string Text(int id) = 0;
     virtual std::vector<std::string> Items(int id) = 0;  // of the combo box's list
-    virtual bool Close(CloseBy how) = 0;                 // true when the program ended
+    // The application's icons, large and small; nullopt: cannot be told.
+    virtual std::optional<bool> HasIcons() = 0;
+    virtual bool Close(CloseBy how) = 0;  // true when the program ended
 };
 
 struct CliRun {

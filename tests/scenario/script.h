@@ -143,6 +143,11 @@ class Script {
     void Items(int id, const std::vector<std::string>& items, Where at = Where::current()) {
         Expect(d_.dialog->Items(id), items, at, "the list of " + std::to_string(id));
     }
+    void HasIcons(Where at = Where::current()) {  // where that can be told
+        if (const auto icons = d_.dialog->HasIcons()) {
+            Expect(*icons, true, at, "the application's icons shown");
+        }
+    }
 
     // What the machine holds from now on, checked after each step.
     Script& Stored(const std::vector<Ref>& values, const Value& v);

@@ -188,9 +188,10 @@ TEST_P(DialogScenario, TypingStopsAtWhatAReadGetsBack) {
     s.Type(IDC_PROXY_SERVER, "");
     s.Click(IDC_SET_SERVER).Box(kOkBox, kPortMissing);
     s.Text(IDC_PROXY_SERVER, longest);
-    s.Type(IDC_PROXY_SERVER, ":" + std::string(300, 't'));
-    s.Text(IDC_PROXY_SERVER, ":" + std::string(258, 't'));
-    s.Click(IDC_SET_SERVER).Stored(kProxyServer, Sz(":" + std::string(258, 't')));
+    s.Type(IDC_PROXY_SERVER, std::string(":").append(300, 't'));
+    const std::string kept = std::string(":").append(258, 't');
+    s.Text(IDC_PROXY_SERVER, kept);
+    s.Click(IDC_SET_SERVER).Stored(kProxyServer, Sz(kept));
 }
 
 // The server list's lines follow the stored server in file order, repeats and all.
@@ -320,6 +321,13 @@ TEST_P(DialogScenario, TheAboutBoxOpensFromTheSystemMenuAndFromItsButton) {
     s.SystemCommand(IDM_ABOUTBOX | 0xF).Dialog(kAboutBox);
     s.SystemCommand(IDM_ABOUTBOX + 0x10);
     s.Click(IDC_ABOUT).Dialog(kAboutBox);
+}
+
+// The window shows the application's icon.
+TEST_P(DialogScenario, TheWindowShowsTheApplicationsIcon) {
+    s.Usual();
+    s.Open();
+    s.HasIcons();
 }
 
 // F1 asks for the help viewer; the close box ends the program without a write.
