@@ -50,16 +50,6 @@ bool Owns(int id, int i) {
            ((id == IDC_PROXY_LOCAL || id == IDC_SET_OVERRIDE) && i == kOverride);
 }
 
-// Every control a click reaches.
-std::vector<int> Clickable() {
-    std::vector<int> ids(std::begin(kCheckBoxes), std::end(kCheckBoxes));
-    ids.insert(ids.end(), std::begin(kPushButtons), std::end(kPushButtons));
-    for (const ZoneButton& button : kZoneButtons) {
-        ids.push_back(button.id);
-    }
-    return ids;
-}
-
 void RequireKnown(const scenario::Shown& shown) {
     for (const auto& box : shown.boxes) {
         Require(box.text == kMsgReadFailed || box.text == kMsgZoneWriteFailed ||
@@ -107,7 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 (i <= kEnable && read[i]->bytes.size() == 4 && opened[i]->type == kRegDword &&
                  opened[i]->bytes == read[i]->bytes));
     }
-    const std::vector<int> clickable = Clickable();
+    std::vector<int> clickable = CheckableControls();  // and the push buttons
+    clickable.insert(clickable.end(), std::begin(kPushButtons), std::end(kPushButtons));
     while (in.remaining_bytes() > 0) {
         const int id = clickable[in.ConsumeIntegralInRange<std::size_t>(0, clickable.size() - 1)];
         if (in.ConsumeBool()) {

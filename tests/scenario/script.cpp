@@ -132,10 +132,7 @@ Script& Script::Box(unsigned type, const std::string& text, int times, Where at)
 }
 
 void Script::Checked(const std::vector<int>& ids, Where at) {
-    std::vector<int> checkable(std::begin(kCheckBoxes), std::end(kCheckBoxes));
-    for (const ZoneButton& button : kZoneButtons) {
-        checkable.push_back(button.id);
-    }
+    const std::vector<int> checkable = CheckableControls();
     for (const int id : ids) {
         Expect(std::count(checkable.begin(), checkable.end(), id), std::ptrdiff_t{1}, at,
                "the check marks of " + std::to_string(id));
