@@ -7,7 +7,6 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "proxy/exclusions.h"
-#include "proxy/proxy_settings.h"
 #include "store/registry_paths.h"
 #include "tests/support/sim_window.h"
 #include "texts/messages.h"
@@ -15,16 +14,11 @@
 namespace {
 
 using Values = std::vector<std::optional<FakeRegistry::Value>>;
-// The values by index: the zone options' in table order, then the proxy's.
-constexpr int kZones = kZoneOptionCount;
-enum { kEnable = kZones, kServer, kOverride, kValues };
-const char* Name(int i) {
-    const char* const kProxyNames[] = {kProxyEnableValue, kProxyServerValue, kProxyOverrideValue};
-    return i < kZones ? ZoneOptionTable[i].valueName : kProxyNames[i - kZones];
-}
-const char* KeyOf(int i) {
-    return i < kZones ? kZoneKey : kSettingsKey;
-}
+// The values the dialog reads: the zone options' in table order, then the
+// proxy's.
+const char* const kNames[] = {"1400", "1402",        "1C00",        "1A02",
+                              "1A03", "ProxyEnable", "ProxyServer", "ProxyOverride"};
+enum { kZones = 5, kEnable = kZones, kServer, kOverride, kValues };
 
 void Require(bool holds) {
     if (!holds) {
@@ -35,14 +29,14 @@ void Require(bool holds) {
 Values Stored(FakeRegistry& registry) {
     Values values;
     for (int i = 0; i < kValues; ++i) {
-        auto& key = registry.keys[{kHkeyCurrentUser, Fold(KeyOf(i))}];
-        const auto value = key.find(Fold(Name(i)));
+        auto& key = registry.keys[{kHkeyCurrentUser, Fold(i < kZones ? kZoneKey : kSettingsKey)}];
+        const auto value = key.find(Fold(kNames[i]));
         values.push_back(value == key.end() ? std::nullopt : std::optional(value->second));
     }
     return values;
 }
 
-// Whether a click of the control may change the value Name(i).
+// Whether a click of the control may change the value kNames[i].
 bool Owns(int id, int i) {
     for (const ZoneButton& button : kZoneButtons) {
         if (button.id == id) {
@@ -54,16 +48,6 @@ bool Owns(int id, int i) {
     return (preset && i < kZones) || (id == IDC_PROXY_ENABLE && i == kEnable) ||
            (id == IDC_SET_SERVER && i == kServer) ||
            ((id == IDC_PROXY_LOCAL || id == IDC_SET_OVERRIDE) && i == kOverride);
-}
-
-// Every control a click reaches.
-std::vector<int> Clickable() {
-    std::vector<int> ids(std::begin(kCheckBoxes), std::end(kCheckBoxes));
-    ids.insert(ids.end(), std::begin(kPushButtons), std::end(kPushButtons));
-    for (const ZoneButton& button : kZoneButtons) {
-        ids.push_back(button.id);
-    }
-    return ids;
 }
 
 void RequireKnown(const scenario::Shown& shown) {
@@ -87,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string bytes = in.ConsumeRandomLengthString(300);
         bytes.resize(bytes.size() * (in.ConsumeBool() ? 1 : 256), 'w');  // past the bounds
         if (type != 0) {
-            machine.registry.Put(kHkeyCurrentUser, KeyOf(i), Name(i),
+            machine.registry.Put(kHkeyCurrentUser, i < kZones ? kZoneKey : kSettingsKey, kNames[i],
                                  FakeRegistry::Value{type, {bytes.begin(), bytes.end()}});
         }
     }
@@ -113,7 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 (i <= kEnable && read[i]->bytes.size() == 4 && opened[i]->type == kRegDword &&
                  opened[i]->bytes == read[i]->bytes));
     }
-    const std::vector<int> clickable = Clickable();
+    std::vector<int> clickable = CheckableControls();  // and the push buttons
+    clickable.insert(clickable.end(), std::begin(kPushButtons), std::end(kPushButtons));
     while (in.remaining_bytes() > 0) {
         const int id = clickable[in.ConsumeIntegralInRange<std::size_t>(0, clickable.size() - 1)];
         if (in.ConsumeBool()) {

@@ -37,7 +37,7 @@ std::vector<HWND> DialogsOf(DWORD process) {
 }
 
 // Where a key goes: the focus window, or the dialog itself when it has none,
-// as when the other of two instances is in front.
+// as while activation moves between programs.
 HWND KeyTarget(DWORD thread, HWND dialog) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
@@ -99,14 +99,6 @@ WineDialog::~WineDialog() {
         CloseHandle(process_.hThread);
         EndHelpViewer();  // a step that failed may have left one
     }
-}
-
-bool WineDialog::Start() {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    std::wstring commandLine = L"\"" + exe_ + L"\"";
-    return CreateProcessW(exe_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          directory_.c_str(), &startup, &process_);
 }
 
 // The process's dialog without an owner; it exists before it is shown.
@@ -181,7 +173,12 @@ void WineDialog::Answer(HWND window, const std::vector<int>& answers, scenario::
 }
 
 scenario::Shown WineDialog::Open(const std::vector<int>& answers) {
-    EXPECT_TRUE(Start()) << "could not start the program";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + exe_ + L"\"";
+    EXPECT_TRUE(CreateProcessW(exe_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, directory_.c_str(), &startup, &process_))
+        << "could not start the program";
     return Settle(answers);
 }
 

@@ -25,11 +25,12 @@ class WineDialog final : public scenario::DialogDriver {
     bool Enabled(int id) override;
     std::string Text(int id) override;
     std::vector<std::string> Items(int id) override;
+    // Wine answers WM_GETICON from another process with nothing.
+    std::optional<bool> HasIcons() override { return std::nullopt; }
     bool Close(scenario::CloseBy how) override;
 
-    // The steps of Open, for the start-up benchmark.
-    bool Start();
-    HWND Main();  // the main dialog, shown or not yet
+    // For the long-cleaning test: the main dialog, and the wait of a step.
+    HWND Main();
     scenario::Shown Settle(const std::vector<int>& answers);
 
   private:

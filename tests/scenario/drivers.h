@@ -23,9 +23,7 @@ enum class Root { kCurrentUser, kLocalMachine };
 struct RegValue {
     std::uint32_t type = 0;
     std::vector<std::uint8_t> bytes;
-    bool operator==(const RegValue& other) const {
-        return type == other.type && bytes == other.bytes;
-    }
+    bool operator==(const RegValue&) const = default;
 };
 
 struct CacheEntry {
@@ -91,7 +89,9 @@ class DialogDriver {
     virtual bool Enabled(int id) = 0;
     virtual std::string Text(int id) = 0;
     virtual std::vector<std::string> Items(int id) = 0;  // of the combo box's list
-    virtual bool Close(CloseBy how) = 0;                 // true when the program ended
+    // The application's icons, large and small; nullopt: cannot be told.
+    virtual std::optional<bool> HasIcons() = 0;
+    virtual bool Close(CloseBy how) = 0;  // true when the program ended
 };
 
 struct CliRun {

@@ -45,11 +45,7 @@ Script::Script(Drivers drivers) : d_(std::move(drivers)) {
 // The step before is over: all it showed and printed has been listed, and
 // every value, and the cache, hold what the scenario says by now.
 void Script::Step(Where at) {
-    std::string unlisted;
-    for (const std::string& left : shown_) {
-        unlisted += "\n  " + left;
-    }
-    Expect(unlisted, std::string(), step_, "shown, not listed,");
+    Expect(std::vector(shown_.begin(), shown_.end()), {}, step_, "shown, not listed,");
     if (!outSeen_) {
         Expect(run_.out, out_, step_, "standard output");
     }
@@ -80,7 +76,7 @@ void Script::Step(Where at) {
     shown_.clear();
 }
 
-void Script::Shows(const Shown& shown) {
+Script& Script::Shows(const Shown& shown) {
     for (const scenario::Box& box : shown.boxes) {
         shown_.push_back(BoxText(box.type, box.text, box.caption));
     }
@@ -90,6 +86,7 @@ void Script::Shows(const Shown& shown) {
     if (shown.help) {
         shown_.push_back("help viewer");
     }
+    return *this;
 }
 
 void Script::Set(Ref value, const Value& v) {
@@ -122,24 +119,23 @@ void Script::CacheEntry(bool cookie, const std::string& url, Where at) {
     cache_.insert(std::upper_bound(cache_.begin(), cache_.end(), url), url);
 }
 
-void Script::Listed(const std::string& expected, Where at) {
+Script& Script::Listed(const std::string& expected, Where at) {
     Expect(shown_.empty() ? std::string("nothing") : shown_.front(), expected, at, "shown");
     if (!shown_.empty()) {
         shown_.pop_front();
     }
+    return *this;
 }
 
-void Script::Box(unsigned type, const std::string& text, int times, Where at) {
+Script& Script::Box(unsigned type, const std::string& text, int times, Where at) {
     for (; times > 0; --times) {
         Listed(BoxText(type, text, "Vormet"), at);
     }
+    return *this;
 }
 
 void Script::Checked(const std::vector<int>& ids, Where at) {
-    std::vector<int> checkable(std::begin(kCheckBoxes), std::end(kCheckBoxes));
-    for (const ZoneButton& button : kZoneButtons) {
-        checkable.push_back(button.id);
-    }
+    const std::vector<int> checkable = CheckableControls();
     for (const int id : ids) {
         Expect(std::count(checkable.begin(), checkable.end(), id), std::ptrdiff_t{1}, at,
                "the check marks of " + std::to_string(id));
@@ -150,10 +146,11 @@ void Script::Checked(const std::vector<int>& ids, Where at) {
     }
 }
 
-void Script::Stored(const std::vector<Ref>& values, const Value& v) {
+Script& Script::Stored(const std::vector<Ref>& values, const Value& v) {
     for (const Ref value : values) {
         model_[{value.key.root, value.key.path, value.name}] = v;
     }
+    return *this;
 }
 
 }  // namespace scenario

@@ -1,7 +1,7 @@
 #pragma once
 // Scenarios are C++ (tests/scenarios/), compiled into the native tests and
-// into the tests under Wine. A Script runs one through the drivers and holds
-// the world to a strict model:
+// the tests under Wine. A Script runs one through the drivers and holds the
+// world to a strict model:
 // - after each step, every value given or stored holds exactly what was given
 //   or last stored, type and bytes, and the URL cache what was given or last
 //   listed;
@@ -69,18 +69,13 @@ constexpr unsigned kWarnYesNo = kMbYesNo | kMbIconExclamation;
 constexpr bool kContent = false;  // kinds of URL cache entry
 constexpr bool kCookie = true;
 
-template <class T>
-void Expect(const T& actual, const T& expected, Where at, const std::string& what) {
-    if (!(actual == expected)) {
-        ADD_FAILURE_AT(at.file_name(), at.line())
-            << what << " is " << ::testing::PrintToString(actual) << ", not "
-            << ::testing::PrintToString(expected);
-    }
-}
-
+// A step's methods return the script, and so do the checks of what it showed
+// or printed, so that a step and its outcome may share a line:
+//   s.Click(IDC_SET_SERVER).Box(kOkBox, kPortMissing);
 class Script {
   public:
     explicit Script(Drivers drivers);
+    void End() { Step(step_); }  // checks the last step
 
     // Steps that change the machine.
     void Usual(Where at = Where::current());  // every value readable and shown, the proxy on
@@ -107,21 +102,21 @@ class Script {
 
     // Steps of the dialog: boxes are answered in order by answers, else by
     // their first button. Then what the step showed, in order.
-    void Open(const std::vector<int>& answers = {}, Where at = Where::current()) {
+    Script& Open(const std::vector<int>& answers = {}, Where at = Where::current()) {
         Step(at);
-        Shows(d_.dialog->Open(answers));
+        return Shows(d_.dialog->Open(answers));
     }
-    void Click(int id, const std::vector<int>& answers = {}, Where at = Where::current()) {
+    Script& Click(int id, const std::vector<int>& answers = {}, Where at = Where::current()) {
         Step(at);
-        Shows(d_.dialog->Click(id, answers));
+        return Shows(d_.dialog->Click(id, answers));
     }
-    void SystemCommand(unsigned command, Where at = Where::current()) {
+    Script& SystemCommand(unsigned command, Where at = Where::current()) {
         Step(at);
-        Shows(d_.dialog->SystemCommand(command, {}));
+        return Shows(d_.dialog->SystemCommand(command, {}));
     }
-    void PressF1(Where at = Where::current()) {
+    Script& PressF1(Where at = Where::current()) {
         Step(at);
-        Shows(d_.dialog->PressF1());
+        return Shows(d_.dialog->PressF1());
     }
     void Type(int id, const std::string& ansi, Where at = Where::current()) {
         Step(at);
@@ -131,11 +126,11 @@ class Script {
         Step(at);
         Expect(d_.dialog->Close(how), true, at, "the program ended");
     }
-    void Box(unsigned type, const std::string& text, int times = 1, Where at = Where::current());
-    void Dialog(const std::string& caption, Where at = Where::current()) {
-        Listed("dialog " + caption, at);
+    Script& Box(unsigned type, const std::string& text, int times = 1, Where at = Where::current());
+    Script& Dialog(const std::string& caption, Where at = Where::current()) {
+        return Listed("dialog " + caption, at);
     }
-    void Help(Where at = Where::current()) { Listed("help viewer", at); }
+    Script& Help(Where at = Where::current()) { return Listed("help viewer", at); }
 
     // The screen now. Checked: exactly these of the radio buttons and check boxes.
     void Checked(const std::vector<int>& ids, Where at = Where::current());
@@ -155,12 +150,18 @@ class Script {
     void Items(int id, const std::vector<std::string>& items, Where at = Where::current()) {
         Expect(d_.dialog->Items(id), items, at, "the list of " + std::to_string(id));
     }
+    void HasIcons(Where at = Where::current()) {  // where that can be told
+        if (const auto icons = d_.dialog->HasIcons()) {
+            Expect(*icons, true, at, "the application's icons shown");
+        }
+    }
 
     // What the machine holds from now on, checked after each step.
-    void Stored(const std::vector<Ref>& values, const Value& v);
-    void Stored(Ref value, const Value& v) { Stored(std::vector{value}, v); }
-    void File(const std::string& path, const std::optional<std::string>& bytes) {
+    Script& Stored(const std::vector<Ref>& values, const Value& v);
+    Script& Stored(Ref value, const Value& v) { return Stored(std::vector{value}, v); }
+    Script& File(const std::string& path, const std::optional<std::string>& bytes) {
         files_[path] = bytes;
+        return *this;
     }
     void Cache(std::vector<std::string> urls) {
         std::sort(urls.begin(), urls.end());
@@ -173,36 +174,51 @@ class Script {
         Step(at);
         input_ = input;
     }
-    void Run(const std::vector<std::string>& args, Where at = Where::current()) {
+    Script& Run(const std::vector<std::string>& args, Where at = Where::current()) {
         Step(at);
         run_ = d_.cli->Run(args, std::exchange(input_, ""));
+        return *this;
     }
-    void Exit(int code, Where at = Where::current()) {
+    Script& Exit(int code, Where at = Where::current()) {
         exitSeen_ = true;
-        Expect(run_.exitCode, code, at, "the exit code");
+        return Expect(run_.exitCode, code, at, "the exit code");
     }
-    void Out(const std::string& line) { out_ += line; }
-    void Err(const std::string& line) { err_ += line; }
-    void OutHas(const std::string& text, Where at = Where::current()) {
+    Script& Out(const std::string& line) {
+        out_ += line;
+        return *this;
+    }
+    Script& Err(const std::string& line) {
+        err_ += line;
+        return *this;
+    }
+    Script& OutHas(const std::string& text, Where at = Where::current()) {
         outSeen_ = true;
-        Expect(run_.out.find(text) != std::string::npos, true, at, text + " in " + run_.out);
+        return Expect(run_.out.find(text) != std::string::npos, true, at, text + " in " + run_.out);
     }
-    void ErrHas(const std::string& text, Where at = Where::current()) {
+    Script& ErrHas(const std::string& text, Where at = Where::current()) {
         errSeen_ = true;
-        Expect(run_.err.find(text) != std::string::npos, true, at, text + " in " + run_.err);
+        return Expect(run_.err.find(text) != std::string::npos, true, at, text + " in " + run_.err);
     }
-    void Notified(int times, Where at = Where::current()) {  // where that can be told
+    Script& Notified(int times, Where at = Where::current()) {  // where that can be told
         if (run_.notifications >= 0) {
             Expect(run_.notifications, times, at, "the count of notices");
         }
+        return *this;
     }
 
-    void End() { Step(step_); }  // checks the last step
-
   private:
+    template <class T>
+    Script& Expect(const T& actual, const T& expected, Where at, const std::string& what) {
+        if (!(actual == expected)) {
+            ADD_FAILURE_AT(at.file_name(), at.line())
+                << what << " is " << ::testing::PrintToString(actual) << ", not "
+                << ::testing::PrintToString(expected);
+        }
+        return *this;
+    }
     void Step(Where at);
-    void Shows(const Shown& shown);
-    void Listed(const std::string& expected, Where at);
+    Script& Shows(const Shown& shown);
+    Script& Listed(const std::string& expected, Where at);
     void Set(Ref value, const Value& v);
 
     Drivers d_;

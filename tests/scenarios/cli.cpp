@@ -7,13 +7,11 @@ namespace {
 using namespace scenario;
 using namespace std::string_view_literals;
 
-// status shows each setting with its meaning, the server list, and that no
-// policy applies.
+// status shows each setting with its meaning, the server list, and that no policy applies.
 TEST_P(CliScenario, StatusShowsEachSettingWithItsMeaning) {
     s.Usual();
     s.ServerList("a:1\nb:2\n");
-    s.Run({"status"});
-    s.Out("JavaScriptの設定: ダイアログを表示 (1)\n");
+    s.Run({"status"}).Out("JavaScriptの設定: ダイアログを表示 (1)\n");
     s.Out("JavaAppletの設定: 有効 (0)\n");
     s.Out("JAVAの設定: 安全性-高 (0x10000)\n");
     s.Out("保存済Cookieの許可: 無効 (3)\n");
@@ -28,8 +26,7 @@ TEST_P(CliScenario, StatusShowsEachSettingWithItsMeaning) {
     s.Notified(0);
 }
 
-// status tells a custom, a missing and an unreadable value apart, and the
-// proxy off.
+// status tells a custom, a missing and an unreadable value apart, and the proxy off.
 TEST_P(CliScenario, StatusTellsCustomMissingAndUnreadableApart) {
     s.Given(kScript, Dword(2));
     s.Given(kApplet, Raw(kRegBinary, "\x01\0"sv));
@@ -37,8 +34,7 @@ TEST_P(CliScenario, StatusTellsCustomMissingAndUnreadableApart) {
     s.Given(kSessionCookies, Dword(3));
     s.Given(kProxyEnable, Dword(2));
     s.Given(kProxyServer, Sz(std::string(260, 's')));
-    s.Run({"status"});
-    s.Out("JavaScriptの設定: カスタム (2)\n");
+    s.Run({"status"}).Out("JavaScriptの設定: カスタム (2)\n");
     s.Out("JavaAppletの設定: 読み取れません\n");
     s.Out("JAVAの設定: 未設定\n");
     s.Out("保存済Cookieの許可: 有効 (0)\n");
@@ -52,8 +48,8 @@ TEST_P(CliScenario, StatusTellsCustomMissingAndUnreadableApart) {
     s.Out("ポリシー: なし\n");
 }
 
-// status --json gives every kind of zone value, the proxy and the list in its
-// shape, on one line; texts it cannot read are null.
+// status --json gives every kind of zone value, the proxy and the list in its shape, on one line;
+// texts it cannot read are null.
 TEST_P(CliScenario, StatusJsonGivesEveryKindOfValueInItsShape) {
     s.Given(kScript, Dword(1));
     s.Given(kApplet, Dword(0));
@@ -98,8 +94,7 @@ TEST_P(CliScenario, StatusJsonGivesEveryKindOfValueInItsShape) {
           "\n");
 }
 
-// status names each policy that overrides a per-user setting; the machine's
-// value wins.
+// status names each policy that overrides a per-user setting; the machine's value wins.
 TEST_P(CliScenario, StatusNamesEachPolicyAndTheMachinesValueWins) {
     s.Usual();
     s.Given(Ref{kPolicy, "Security_HKLM_only"}, Dword(1));
@@ -133,30 +128,22 @@ TEST_P(CliScenario, StatusNamesEachPolicyAndTheMachinesValueWins) {
         "(ProxySettingsPerUser = 0)\n");
 }
 
-// zone stores the value of the dialog's button, and tells running programs
-// unless asked not to.
+// zone stores the value of the dialog's button, and tells running programs unless asked not to.
 TEST_P(CliScenario, ZoneStoresTheValueOfTheDialogsButton) {
     s.Usual();
-    s.Run({"zone", "applet", "prompt", "--no-notify"});
-    s.Out("設定しました: applet prompt\n");
+    s.Run({"zone", "applet", "prompt", "--no-notify"}).Out("設定しました: applet prompt\n");
     s.Notified(0);
     s.Stored(kApplet, Dword(1));
-    s.Run({"zone", "java", "medium"});
-    s.Out("設定しました: java medium\n");
-    s.Notified(1);
+    s.Run({"zone", "java", "medium"}).Out("設定しました: java medium\n").Notified(1);
     s.Stored(kJava, Dword(0x20000));
-    s.Run({"zone", "session-cookies", "disable"});
-    s.Out("設定しました: session-cookies disable\n");
+    s.Run({"zone", "session-cookies", "disable"}).Out("設定しました: session-cookies disable\n");
     s.Stored(kSessionCookies, Dword(3));
 }
 
-// A value, option or command that does not exist is refused with the usage,
-// and nothing is written.
+// A value, option or command that does not exist is refused with the usage, and nothing is written.
 TEST_P(CliScenario, WhatDoesNotExistIsRefusedWithTheUsage) {
     s.Usual();
-    s.Run({"zone", "java", "prompt"});
-    s.Exit(2);
-    s.Err("正しくない値です: prompt\n");
+    s.Run({"zone", "java", "prompt"}).Exit(2).Err("正しくない値です: prompt\n");
     s.Err("使い方: vormet-cli <コマンド> [引数...]（一覧は vormet-cli --help）\n");
     s.Notified(0);
     const std::pair<std::vector<std::string>, std::string> refused[] = {
@@ -172,18 +159,14 @@ TEST_P(CliScenario, WhatDoesNotExistIsRefusedWithTheUsage) {
         {{}, "コマンドがありません。\n"},
     };
     for (const auto& [args, error] : refused) {
-        s.Run(args);
-        s.Exit(2);
-        s.ErrHas(error);
+        s.Run(args).Exit(2).ErrHas(error);
     }
-    s.Run({"--help"});
-    s.OutHas("  cache clean <temporary|cookies> [--yes]\n");
-    s.Run({"--version"});
-    s.Out("vormet-cli 1.0.1.1 (Qeltrin Pro)\n");
+    s.Run({"--help"}).OutHas("  cache clean <temporary|cookies> [--yes]\n");
+    s.Run({"--version"}).Out("vormet-cli 1.0.1.1 (Qeltrin Pro)\n");
 }
 
-// preset writes the dialog's rows and names them; a zone key that may not be
-// changed fails each option.
+// preset writes the dialog's rows and names them; a zone key that may not be changed fails each
+// option.
 TEST_P(CliScenario, PresetWritesTheDialogsRows) {
     s.Usual();
     s.Run({"preset", "all-on"});
@@ -194,39 +177,26 @@ TEST_P(CliScenario, PresetWritesTheDialogsRows) {
     s.Stored({kScript, kApplet, kCookies, kSessionCookies}, Dword(0));
     s.Stored(kJava, Dword(0x30000));
     s.ReadOnly(kZone);
-    s.Run({"preset", "all-off"});
-    s.Exit(1);
-    s.Err("セットできませんでした。 (javascript disable)\n");
+    s.Run({"preset", "all-off"}).Exit(1).Err("セットできませんでした。 (javascript disable)\n");
     s.Err("セットできませんでした。 (applet disable)\n");
     s.Err("セットできませんでした。 (java disable)\n");
     s.Err("セットできませんでした。 (cookies disable)\n");
     s.Err("セットできませんでした。 (session-cookies disable)\n");
     s.Notified(0);
-    s.Run({"zone", "java", "low"});
-    s.Exit(1);
-    s.Err("セットできませんでした。\n");
+    s.Run({"zone", "java", "low"}).Exit(1).Err("セットできませんでした。\n");
 }
 
-// proxy on and off store the switch; a settings key that may not be changed
-// fails.
+// proxy on and off store the switch; a settings key that may not be changed fails.
 TEST_P(CliScenario, ProxyOnAndOffStoreTheSwitch) {
     s.Usual();
-    s.Run({"proxy", "off"});
-    s.Out("設定しました: proxy off\n");
-    s.Notified(1);
+    s.Run({"proxy", "off"}).Out("設定しました: proxy off\n").Notified(1);
     s.Stored(kProxyEnable, Dword(0));
-    s.Run({"proxy", "on"});
-    s.Out("設定しました: proxy on\n");
-    s.Stored(kProxyEnable, Dword(1));
+    s.Run({"proxy", "on"}).Out("設定しました: proxy on\n").Stored(kProxyEnable, Dword(1));
     s.ReadOnly(kSettings);
-    s.Run({"proxy", "off"});
-    s.Exit(1);
-    s.Err("セットに失敗しました。\n");
-    s.Notified(0);
+    s.Run({"proxy", "off"}).Exit(1).Err("セットに失敗しました。\n").Notified(0);
 }
 
-// proxy server stores a text with a colon as given, and refuses what the
-// dialog refuses.
+// proxy server stores a text with a colon as given, and refuses what the dialog refuses.
 TEST_P(CliScenario, ProxyServerStoresATextWithAColonAsGiven) {
     s.Usual();
     s.Run({"proxy", "server", "http=a:80;https=b:443"});
@@ -240,75 +210,53 @@ TEST_P(CliScenario, ProxyServerStoresATextWithAColonAsGiven) {
         {"€:80", "システムのコード ページで表せない文字があります: €:80\n"},
     };
     for (const auto& [server, error] : refused) {
-        s.Run({"proxy", "server", server});
-        s.Exit(2);
-        s.ErrHas(error);
+        s.Run({"proxy", "server", server}).Exit(2).ErrHas(error);
     }
     s.ReadOnly(kSettings);
-    s.Run({"proxy", "server", "c:1"});
-    s.Exit(1);
-    s.Err("セットに失敗しました。\n");
+    s.Run({"proxy", "server", "c:1"}).Exit(1).Err("セットに失敗しました。\n");
 }
 
-// proxy bypass keeps the local entry as it is stored, and never replaces a
-// list it cannot read.
+// proxy bypass keeps the local entry as it is stored, and never replaces a list it cannot read.
 TEST_P(CliScenario, ProxyBypassKeepsTheLocalEntryAsStored) {
     s.Usual();
-    s.Run({"proxy", "bypass", "a;b"});
-    s.Out("設定しました: proxy bypass a;b\n");
+    s.Run({"proxy", "bypass", "a;b"}).Out("設定しました: proxy bypass a;b\n");
     s.Stored(kProxyOverride, Sz("a;b;<local>"));
     s.Given(kProxyOverride, Sz("x"));
-    s.Run({"proxy", "bypass", "--", "--c;<local>"});
-    s.Out("設定しました: proxy bypass --c;<local>\n");
+    s.Run({"proxy", "bypass", "--", "--c;<local>"}).Out("設定しました: proxy bypass --c;<local>\n");
     s.Stored(kProxyOverride, Sz("--c;<local>"));
     s.Given(kProxyOverride, Sz(std::string(65536, 'h')));
-    s.Run({"proxy", "bypass", "d"});
-    s.Exit(1);
-    s.Err("取得に失敗しました。\n");
+    s.Run({"proxy", "bypass", "d"}).Exit(1).Err("取得に失敗しました。\n");
 }
 
-// proxy local adds or strips the entry of a 5,000-byte list, and changes
-// nothing when it is already so.
+// proxy local adds or strips the entry of a 5,000-byte list, and changes nothing when it is already
+// so.
 TEST_P(CliScenario, ProxyLocalAddsOrStripsTheEntry) {
     const std::string list(4992, 'h');
     s.Usual();
     s.Given(kProxyOverride, Sz(list));
-    s.Run({"proxy", "local", "on"});
-    s.Out("設定しました: proxy local on\n");
-    s.Notified(1);
+    s.Run({"proxy", "local", "on"}).Out("設定しました: proxy local on\n").Notified(1);
     s.Stored(kProxyOverride, Sz(list + ";<local>"));
-    s.Run({"proxy", "local", "on"});
-    s.Out("変更はありません: proxy local on\n");
-    s.Notified(0);
-    s.Run({"proxy", "local", "off"});
-    s.Out("設定しました: proxy local off\n");
+    s.Run({"proxy", "local", "on"}).Out("変更はありません: proxy local on\n").Notified(0);
+    s.Run({"proxy", "local", "off"}).Out("設定しました: proxy local off\n");
     s.Stored(kProxyOverride, Sz(list));
-    s.Run({"proxy", "local", "off"});
-    s.Out("変更はありません: proxy local off\n");
+    s.Run({"proxy", "local", "off"}).Out("変更はありません: proxy local off\n");
     s.Given(kProxyOverride, kMissing);
-    s.Run({"proxy", "local", "on"});
-    s.Out("設定しました: proxy local on\n");
+    s.Run({"proxy", "local", "on"}).Out("設定しました: proxy local on\n");
     s.Stored(kProxyOverride, Sz(";<local>"));
     s.Given(kProxyOverride, Sz(std::string(65536, 'h')));
-    s.Run({"proxy", "local", "off"});
-    s.Exit(1);
-    s.Err("取得に失敗しました。\n");
+    s.Run({"proxy", "local", "off"}).Exit(1).Err("取得に失敗しました。\n");
 }
 
-// cache clean asks first, reads y or n, and deletes exactly what the dialog's
-// buttons do.
+// cache clean asks first, reads y or n, and deletes exactly what the dialog's buttons do.
 TEST_P(CliScenario, CacheCleanAsksFirstAndDeletesWhatTheButtonsDo) {
     s.CacheEntry(kContent, "http://a.example/");
     s.CacheEntry(kCookie, "Cookie:user@a.example/");
     s.CacheEntry(kContent, "http://b.example/x.png");
     s.CacheEntry(kCookie, "Cookie:user@b.example/");
     s.Stdin("n\n");
-    s.Run({"cache", "clean", "temporary"});
-    s.Exit(3);
+    s.Run({"cache", "clean", "temporary"}).Exit(3);
     s.Err("本当に削除してもよろしいですか？ [y/n] 中止しました。\n");
-    s.Run({"cache", "clean", "temporary"});
-    s.Exit(3);
-    s.Err("本当に削除してもよろしいですか？ [y/n] \n");
+    s.Run({"cache", "clean", "temporary"}).Exit(3).Err("本当に削除してもよろしいですか？ [y/n] \n");
     s.Err("中止しました。\n");
     s.Stdin("maybe\ny\n");
     s.Run({"cache", "clean", "temporary"});
@@ -317,8 +265,7 @@ TEST_P(CliScenario, CacheCleanAsksFirstAndDeletesWhatTheButtonsDo) {
     s.Notified(0);
     s.Cache({"Cookie:user@a.example/", "Cookie:user@b.example/"});
     s.CacheEntry(kContent, "http://c.example/");
-    s.Run({"cache", "clean", "cookies", "--yes"});
-    s.Out("2 件削除しました。\n");
+    s.Run({"cache", "clean", "cookies", "--yes"}).Out("2 件削除しました。\n");
     s.Cache({"http://c.example/"});
 }
 
@@ -328,8 +275,7 @@ TEST_P(CliScenario, ProxyBypassRefusesAListThatCouldNotBeReadBack) {
         GTEST_SKIP() << "Windows runs no command line that long";
     }
     s.Usual();
-    s.Run({"proxy", "bypass", std::string(65528, 'e')});
-    s.Exit(2);
+    s.Run({"proxy", "bypass", std::string(65528, 'e')}).Exit(2);
     s.ErrHas("除外アドレスが長すぎます。\n");
 }
 

@@ -8,6 +8,7 @@
 // script and logged.
 #include <deque>
 #include <span>
+#include <stdexcept>
 
 #include "app/settings_dlg.h"
 #include "cli/cli.h"
@@ -25,12 +26,7 @@ class NativeMachine : public scenario::Machine {
     static RegKey RootOf(scenario::Root root) {
         return root == scenario::Root::kCurrentUser ? kHkeyCurrentUser : kHkeyLocalMachine;
     }
-    void Clean() override {
-        registry.keys.clear();
-        registry.readOnly.clear();
-        files.files.clear();
-        cache.entries.clear();
-    }
+    void Clean() override {}  // each scenario has a machine of its own
     void SetValue(scenario::Root root, const std::string& key, const std::string& name,
                   const std::optional<scenario::RegValue>& value) override {
         registry.Put(RootOf(root), key, name, value);
@@ -114,6 +110,7 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
     bool Enabled(int id) override { return controls_.at(id).enabled; }
     std::string Text(int id) override { return controls_.at(id).text; }
     std::vector<std::string> Items(int id) override { return controls_.at(id).items; }
+    std::optional<bool> HasIcons() override { return icons_; }
     bool Close(scenario::CloseBy how) override {
         // The base dialog ends on OK (Enter outside a push button) and on
         // Cancel (Esc, and the close box's command).
@@ -144,7 +141,7 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
         answers_.pop_front();
         return answer;
     }
-    void SetIcons() override {}
+    void SetIcons() override { icons_ = true; }
     bool PaintIfMinimized() override { return false; }
     std::intptr_t DragIcon() override { return 0; }
     void OpenHelp() override { shown_.help = true; }
@@ -183,6 +180,11 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
         for (; !posted_.empty(); posted_.pop_front()) {
             Press(posted_.front());
         }
+        // Idle, the window is asked to paint; it is never minimized here, so
+        // painting is the system's, else the request would come back forever.
+        if (Send(kWmPaint)) {
+            throw std::logic_error("the dialog took WM_PAINT and painted nothing");
+        }
         return shown_;
     }
     void Press(int id) {
@@ -205,6 +207,7 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
     std::deque<int> posted_;
     std::deque<int> answers_;
     scenario::Shown shown_;
+    bool icons_ = false;
 };
 
 // The console program's logic over the same machine, with a console that
