@@ -5,21 +5,12 @@
 
 #include <cstring>
 
+#include "fuzz/require.h"
 #include "proxy/exclusions.h"
 #include "proxy/proxy_settings.h"
 #include "proxy/server_list.h"
 #include "store/registry_paths.h"
 #include "tests/support/fakes.h"
-
-namespace {
-
-void Require(bool holds) {
-    if (!holds) {
-        __builtin_trap();
-    }
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);

@@ -6,6 +6,8 @@
 // list it cannot read, and a delete button deletes nothing but its kind.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include "fuzz/require.h"
+#include "profile/settings.h"
 #include "proxy/exclusions.h"
 #include "store/registry_paths.h"
 #include "tests/support/sim_window.h"
@@ -14,29 +16,21 @@
 namespace {
 
 using Values = std::vector<std::optional<FakeRegistry::Value>>;
-// The values the dialog reads: the zone options' in table order, then the
-// proxy's.
-const char* const kNames[] = {"1400", "1402",        "1C00",        "1A02",
-                              "1A03", "ProxyEnable", "ProxyServer", "ProxyOverride"};
-enum { kZones = 5, kEnable = kZones, kServer, kOverride, kValues };
-
-void Require(bool holds) {
-    if (!holds) {
-        __builtin_trap();
-    }
-}
+// The values the dialog reads, as the setting table orders them: the zone
+// options', then the proxy's.
+enum { kZones = kZoneOptionCount, kEnable = kZones, kServer, kOverride, kValues = kSettingCount };
 
 Values Stored(FakeRegistry& registry) {
     Values values;
     for (int i = 0; i < kValues; ++i) {
-        auto& key = registry.keys[{kHkeyCurrentUser, Fold(i < kZones ? kZoneKey : kSettingsKey)}];
-        const auto value = key.find(Fold(kNames[i]));
+        auto& key = registry.keys[{kHkeyCurrentUser, Fold(SettingTable[i].key)}];
+        const auto value = key.find(Fold(SettingTable[i].valueName));
         values.push_back(value == key.end() ? std::nullopt : std::optional(value->second));
     }
     return values;
 }
 
-// Whether a click of the control may change the value kNames[i].
+// Whether a click of the control may change the value of setting i.
 bool Owns(int id, int i) {
     for (const ZoneButton& button : kZoneButtons) {
         if (button.id == id) {
@@ -71,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string bytes = in.ConsumeRandomLengthString(300);
         bytes.resize(bytes.size() * (in.ConsumeBool() ? 1 : 256), 'w');  // past the bounds
         if (type != 0) {
-            machine.registry.Put(kHkeyCurrentUser, i < kZones ? kZoneKey : kSettingsKey, kNames[i],
+            machine.registry.Put(kHkeyCurrentUser, SettingTable[i].key, SettingTable[i].valueName,
                                  FakeRegistry::Value{type, {bytes.begin(), bytes.end()}});
         }
     }

@@ -7,19 +7,10 @@
 
 #include <algorithm>
 
+#include "fuzz/require.h"
 #include "profile/profile_file.h"
 #include "profile/undo_point.h"
 #include "tests/support/fakes.h"
-
-namespace {
-
-void Require(bool holds) {
-    if (!holds) {
-        __builtin_trap();
-    }
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FakeCharset charset;
