@@ -177,25 +177,7 @@ int RunCacheClean(CliServices& s, const Command& c) {
     return Failed(s.console, kTextCleanFailed);
 }
 
-// Whether the verb changes settings; those run with a recorder that keeps the
-// way back.
-bool Changes(Verb verb) {
-    switch (verb) {
-        case Verb::kZone:
-        case Verb::kPreset:
-        case Verb::kProxySwitch:
-        case Verb::kProxyServer:
-        case Verb::kProxyBypass:
-        case Verb::kProxyLocal:
-        case Verb::kProfileApply:
-        case Verb::kUndo:
-            return true;
-        default:
-            return false;
-    }
-}
-
-int Run(CliServices& s, const Command& c, UndoRecorder* recorder) {
+int Run(CliServices& s, const Command& c, UndoRecorder& recorder) {
     switch (c.verb) {
         case Verb::kHelp:
             s.console.Out(kTextHelp);
@@ -226,7 +208,7 @@ int Run(CliServices& s, const Command& c, UndoRecorder* recorder) {
         case Verb::kProfileSave:
             return RunProfileSave(s, c);
         case Verb::kProfileApply:
-            return RunProfileApply(s, c, *recorder);
+            return RunProfileApply(s, c, recorder);
         case Verb::kProfileList:
             return RunProfileList(s, c);
         case Verb::kProfileShow:
@@ -236,7 +218,7 @@ int Run(CliServices& s, const Command& c, UndoRecorder* recorder) {
         case Verb::kUndo:
             break;
     }
-    return RunUndo(s, c, *recorder);
+    return RunUndo(s, c, recorder);
 }
 
 }  // namespace
@@ -247,12 +229,10 @@ int RunCli(const std::vector<std::string>& args, CliServices& services) {
     if (!command) {
         return Usage(services.console, error);
     }
-    if (!Changes(command->verb)) {
-        return Run(services, *command, nullptr);
-    }
+    // Every change of a setting is recorded first, whichever command makes it.
     UndoRecorder recorder(services.registry, services.userFiles,
                           UndoPointPath(AppFolder(services.userFiles)));
-    const int exitCode = Run(services, *command, &recorder);
+    const int exitCode = Run(services, *command, recorder);
     if (recorder.SaveFailed()) {
         services.console.Err(std::string(kTextUndoNotSaved) + "\n");
     }

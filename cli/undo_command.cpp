@@ -30,7 +30,8 @@ int RunUndo(CliServices& s, const Command& c, UndoRecorder& recorder) {
     }
 
     std::vector<std::optional<RawValue>> now(point->size());
-    std::vector<std::size_t> restore;  // of the point's changes
+    std::vector<SettingReading> shown(point->size());  // now, as status words it
+    std::vector<std::size_t> restore;                  // of the point's changes
     std::string changedSince;
     for (std::size_t i = 0; i < point->size(); ++i) {
         const SettingRow& row = SettingTable[(*point)[i].row];
@@ -39,6 +40,8 @@ int RunUndo(CliServices& s, const Command& c, UndoRecorder& recorder) {
         if (read == ReadOutcome::kRead) {
             now[i] = std::move(raw);
         }
+        shown[i] = read == ReadOutcome::kUnreadable ? SettingReading{read, {}}
+                                                    : ReadingOf((*point)[i].row, now[i]);
         // A value that cannot be read cannot be shown to be the one written.
         const UndoState state = read == ReadOutcome::kUnreadable ? UndoState::kChangedSince
                                                                  : StateOf((*point)[i], now[i]);
@@ -56,7 +59,7 @@ int RunUndo(CliServices& s, const Command& c, UndoRecorder& recorder) {
     for (const std::size_t i : restore) {
         const std::size_t row = (*point)[i].row;
         s.console.Out(std::string(SettingLabel(row)) + ": " +
-                      ShownSetting(row, ReadingOf(row, now[i]), s.charset) + kTextArrow +
+                      ShownSetting(row, shown[i], s.charset) + kTextArrow +
                       ShownSetting(row, ReadingOf(row, (*point)[i].before), s.charset) + "\n");
     }
     if (c.Has(kOptionDryRun)) {

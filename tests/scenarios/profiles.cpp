@@ -250,8 +250,8 @@ TEST_P(CliScenario, UndoPutsBackExactlyWhatEachCommandFound) {
 }
 
 // undo changes nothing when something else changed a value since, unless --force; --dry-run only
-// tells; a command that writes nothing leaves the undo point as it is; without one, or with one
-// that is not right, undo is refused.
+// tells; a command that writes nothing leaves the undo point as it is; an undo that cannot write
+// fails; without an undo point, or with one that is not right, undo is refused.
 TEST_P(CliScenario, UndoRefusesWhatChangedSinceUnlessForced) {
     s.Usual();
     s.Run({"undo"}).Exit(2).Err("元に戻す変更がありません。\n");
@@ -270,6 +270,12 @@ TEST_P(CliScenario, UndoRefusesWhatChangedSinceUnlessForced) {
     s.Stored(kJava, Dword(0x20000));
     s.Given(kJava, Dword(0x10000));  // as the undo before found it
     s.Run({"undo"}).Out("変更はありません: undo\n");
+    s.Given(kApplet, kMissing);
+    s.Run({"zone", "applet", "prompt"}).Out("設定しました: applet prompt\n");
+    s.Stored(kApplet, Dword(1));
+    s.ReadOnly(kZone);  // the value it created can no longer be deleted
+    s.Run({"undo", "--force"}).Exit(1).Out("JavaAppletの設定: 読み取れません → 未設定\n");
+    s.Err("セットできませんでした。 (applet)\n").Err("変更した値は元に戻しました。\n");
     s.GivenFile("undo.txt", "not an undo point");
     s.Run({"undo"}).Exit(2).ErrHas("元に戻すための記録が正しくありません: ");
 }
