@@ -128,8 +128,11 @@ ProfileError ValueOf(const SettingRow& row, std::string_view value, CharsetSeam&
                      SettingValue* setting) {
     if (row.kind != SettingKind::kText) {
         const auto number = NumberValue(row, value);
-        setting->number = number.value_or(0);
-        return number ? ProfileError::kNone : ProfileError::kBadValue;
+        if (!number) {
+            return ProfileError::kBadValue;
+        }
+        setting->number = *number;
+        return ProfileError::kNone;
     }
     if (!value.empty() && value.front() == '"') {
         const ProfileError error = Unquote(value, charset, &setting->text);

@@ -1,7 +1,6 @@
 #include "profile/profile_store.h"
 
 #include <algorithm>
-#include <optional>
 
 namespace {
 
@@ -11,34 +10,17 @@ constexpr std::string_view kExtension = ".ini";
 constexpr std::string_view kUndoPointFile = "\\undo.txt";
 constexpr std::size_t kMaxNameUnits = 64;
 
-// How many bytes a UTF-8 sequence with this lead byte takes; 0 for none.
-std::size_t SequenceLength(unsigned char lead) {
-    if (lead < 0x80) {
-        return 1;
-    }
-    if (lead < 0xC2) {
-        return 0;  // a continuation byte, or the lead of an overlong form
-    }
-    return lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 0;
-}
-
-// The characters of a UTF-8 text; none when its sequences are broken. The
-// console's words and file names come from UTF-16, so they are well formed.
-std::optional<std::u32string> Decode(std::string_view utf8) {
+// The characters of a UTF-8 text. The console's words and file names come
+// from UTF-16, so they are well formed; a broken sequence is only kept from
+// reading past the text.
+std::u32string Decode(std::string_view utf8) {
     std::u32string text;
     for (std::size_t i = 0; i < utf8.size();) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
-        const std::size_t length = SequenceLength(lead);
-        if (length == 0 || i + length > utf8.size()) {
-            return std::nullopt;
-        }
+        const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
         char32_t c = length == 1 ? lead : lead & (0x7Fu >> length);
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(utf8[i + k]);
-            if ((next & 0xC0) != 0x80) {
-                return std::nullopt;
-            }
-            c = (c << 6) | (next & 0x3F);
+        for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k) {
+            c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
         }
         text += c;
         i += length;
@@ -79,12 +61,12 @@ std::string UndoPointPath(const std::string& appFolder) {
 }
 
 bool IsProfileName(std::string_view utf8, CharsetSeam& charset) {
-    const auto text = Decode(utf8);
-    if (!text || text->empty() || text->front() == U'.' || text->front() == U' ') {
+    const std::u32string text = Decode(utf8);
+    if (text.empty() || text.front() == U'.' || text.front() == U' ') {
         return false;
     }
     std::size_t units = 0;
-    for (const char32_t c : *text) {
+    for (const char32_t c : text) {
         units += c > 0xFFFF ? 2 : 1;
         if (!charset.IsLetterOrDigit(c) && c != U' ' && c != U'-' && c != U'_' && c != U'.') {
             return false;

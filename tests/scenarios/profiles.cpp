@@ -101,18 +101,18 @@ TEST_P(CliScenario, AProfileChangesOnlyWhatItNames) {
     s.Given(Ref{kPolicy, "Security_HKLM_only"}, Dword(1));
     s.GivenFile(Profile("自宅"),
                 "; at home\n\n  # no proxy\n  JAVA\t=\tLow  \nProxy = OFF\n"
-                "cookies = 0X10000\nsession-cookies = 3\n");
+                "cookies = 0X10000\nsession-cookies = 196608\n");
     s.Run({"profile", "apply", "自宅"});
     s.Out("JAVAの設定: 安全性-高 (0x10000) → 安全性-低 (0x30000)\n");
     s.Out("保存済Cookieの許可: 無効 (3) → カスタム (0x10000)\n");
-    s.Out("セッションごとの許可: ダイアログを表示 (1) → 無効 (3)\n");
+    s.Out("セッションごとの許可: ダイアログを表示 (1) → カスタム (0x30000)\n");
     s.Out("プロキシ: 有効 → 無効 (0)\n").Out("設定しました: profile 自宅\n");
     for (const char* label : {"JAVAの設定", "保存済Cookieの許可", "セッションごとの許可"}) {
         s.Err("警告: " + std::string(label) +
               ": ゾーンの設定はすべてコンピューターの設定が使われます (Security_HKLM_only)\n");
     }
     s.Stored(kJava, Dword(0x30000)).Stored(kCookies, Dword(0x10000));
-    s.Stored(kSessionCookies, Dword(3)).Stored(kProxyEnable, Dword(0));
+    s.Stored(kSessionCookies, Dword(0x30000)).Stored(kProxyEnable, Dword(0));
 }
 
 // A profile wrong in any line is refused whole, naming the file and the line: nothing is written,
@@ -131,6 +131,7 @@ TEST_P(CliScenario, AProfileWrongInAnyLineIsRefusedWhole) {
         {"server = \"a:1", quoting},
         {"server = \"a\\q:1\"", quoting},
         {"server = \"a:1\" x", quoting},
+        {"server = \"a\\x4", quoting},
         {"javascript = disable\nserver = €:1",
          "の 2 行目: システムのコード ページで表せない文字があります"},
     };
@@ -152,7 +153,7 @@ TEST_P(CliScenario, ProfileNamesOfAnyScriptButNoDeviceNames) {
     }
     for (const std::string& name : std::vector<std::string>{
              "", ".hidden", " lead", "a/b", "a\\b", "a:b", "a*b", "snow☃", "aux", "CON .txt",
-             "nul.txt", "Com1", "LPT³", "lpt9.x", std::string(65, 'a'), longest + "a"}) {
+             "nul.txt", "COM0", "Com1", "LPT³", "lpt9.x", std::string(65, 'a'), longest + "a"}) {
         s.Run({"profile", "save", name}).Exit(2);
         s.Err(
             "プロファイル名に使えません（1～64 文字の文字、数字、空白、-、_、. で、先頭は . と"
@@ -160,8 +161,8 @@ TEST_P(CliScenario, ProfileNamesOfAnyScriptButNoDeviceNames) {
             name + "\n");
     }
     s.Usual();
-    for (const std::string& name :
-         std::vector<std::string>{std::string(64, 'a'), longest, "自宅 2.0-new_x", "CONSOLE"}) {
+    for (const std::string& name : std::vector<std::string>{
+             std::string(64, 'a'), longest, "自宅 2.0-new_x", "Дом", "घर", "CONSOLE"}) {
         s.Run({"profile", "save", name}).Out("保存しました: " + name + "\n");
         s.File(Profile(name), kUsualProfile);
     }
@@ -174,11 +175,11 @@ TEST_P(CliScenario, ProfilesAreListedShownAndDeleted) {
     s.Usual();
     s.Run({"profile", "save", "自宅"}).Out("保存しました: 自宅\n");
     s.GivenFile(Profile("Office"), "java = 0x800000\nproxy = 2\nserver = \"a\\tb\\x2f\"\n");
-    s.GivenFile(Profile("memo"), "not a profile");
+    s.GivenFile(Profile("Zeta"), "not a profile");
     s.GivenFile(Profile(".hidden"), "");
-    s.Run({"profile", "list"}).Out("memo\nOffice\n自宅\n");
+    s.Run({"profile", "list"}).Out("Office\nZeta\n自宅\n");
     s.Run({"profile", "list", "--json"})
-        .Out(R"([{"name": "memo"}, {"name": "Office"}, {"name": "自宅"}])"
+        .Out(R"([{"name": "Office"}, {"name": "Zeta"}, {"name": "自宅"}])"
              "\n");
     s.Run({"profile", "show", "Office"})
         .Out("JAVAの設定: カスタム (0x800000)\nプロキシ: 無効 (2)\nプロキシサーバ: a\tb/\n");
@@ -293,15 +294,18 @@ TEST_P(CliScenario, UndoAfterAnApplyStoppedHalfwayBringsEverythingBack) {
     s.Stored(kScript, Dword(1));
 }
 
-// A write that fails halfway through an apply puts back what the apply wrote, and the undo point
-// it found: a profile is applied whole or not at all.
+// A write that fails halfway through an apply puts back what the apply wrote, and the undo point it
+// found, or none: a profile is applied whole or not at all.
 TEST_P(CliScenario, AnApplyThatFailsHalfwayChangesNothing) {
     s.Usual();
+    s.GivenFile(Profile("home"), "javascript = disable\nproxy = off\n");
+    s.ReadOnly(kSettings);
+    s.Run({"profile", "apply", "home"}).Exit(1).OutHas("JavaScriptの設定");
+    s.ErrHas("変更した値は元に戻しました。\n");
+    s.Run({"undo"}).Exit(2).Err("元に戻す変更がありません。\n");
     s.Run({"zone", "java", "low"}).Out("設定しました: java low\n").Stored(kJava, Dword(0x30000));
     s.Given(Ref{kUserPolicyZone, "1400"}, Dword(3));
     s.Given(Ref{kPolicy, "ProxySettingsPerUser"}, Dword(0));
-    s.GivenFile(Profile("home"), "javascript = disable\nproxy = off\n");
-    s.ReadOnly(kSettings);
     s.Run({"profile", "apply", "home"}).Exit(1).Notified(0);
     s.Out("JavaScriptの設定: ダイアログを表示 (1) → 無効 (3)\n");
     s.Out("プロキシ: 無効 (読み取れません) → 無効 (0)\n");

@@ -154,8 +154,9 @@ struct FakeFiles : FileSeam, UserFileSeam {
 // A small code page 932, the system's under Wine: ASCII, the half-width
 // katakana (0xA1-0xDF), and of the double-byte characters only 表 (whose
 // second byte is a backslash's), 会 and 社. Every other byte is no character.
-// Letters and digits: ASCII's, the superscript digits, and everything from
-// the kana (U+3040) on.
+// Letters and digits: ASCII's, the superscript digits, and every other
+// character from U+00C0 on but the signs, punctuation and symbols up to the
+// kana (U+2000-U+303F).
 struct FakeCharset : CharsetSeam {
     using Table = std::vector<std::pair<std::string, std::string>>;  // ANSI, UTF-8
     static const Table& Characters() {
@@ -208,7 +209,8 @@ struct FakeCharset : CharsetSeam {
         if (c < 0x80) {
             return std::isalnum(static_cast<int>(c)) != 0;
         }
-        return c == U'¹' || c == U'²' || c == U'³' || c >= 0x3040;
+        return c == U'¹' || c == U'²' || c == U'³' ||
+               (c >= 0xC0 && c != U'×' && c != U'÷' && (c < 0x2000 || c >= 0x3040));
     }
 };
 

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "cache/url_cache_cleaner.h"
+#include "profile/undo_point.h"
 #include "proxy/exclusions.h"
 #include "proxy/proxy_settings.h"
 #include "proxy/server_list.h"
@@ -210,6 +211,18 @@ TEST(Undo, AChangeThatCannotBeRecordedIsNotMade) {
               "セットできませんでした。\n"
               "元に戻すための記録を保存できないため、変更しませんでした。\n");
     EXPECT_EQ(machine.Value(scenario::Root::kCurrentUser, kZoneKey, "1C00"), std::nullopt);
+}
+
+// An undo point is taken only as written: each line a setting's name, then
+// what it held and what was written, each "-" or a type and whole bytes.
+TEST(UndoPoint, AnythingElseIsRefused) {
+    for (const char* text : {"javascript 4:0g -", "javascript - 4:010", "javascript 4 -",
+                             "javascript :00 -", "javascript 4x:00 -", "javascript 4:zz -",
+                             "javascript -", "javascript - - -", "flash - -"}) {
+        EXPECT_EQ(ParseUndoPoint(text), std::nullopt) << text;
+    }
+    EXPECT_EQ(ParseUndoPoint("; a comment\r\nproxy 4:01000000 -\r\n"),
+              (UndoPoint{{kZoneOptionCount, RawValue{4, std::string("\1\0\0\0", 4)}, {}}}));
 }
 
 // The about entry ends the system menu, after a separator.
