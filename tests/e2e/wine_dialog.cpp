@@ -190,9 +190,9 @@ scenario::Shown WineDialog::Click(int id, const std::vector<int>& answers) {
     return Settle(answers);
 }
 
-scenario::Shown WineDialog::SystemCommand(unsigned command, const std::vector<int>& answers) {
+scenario::Shown WineDialog::SystemCommand(unsigned command) {
     PostMessageW(Main(), WM_SYSCOMMAND, command, 0);
-    return Settle(answers);
+    return Settle({});
 }
 
 // The help viewer is a process of its own, which the program then waits for
