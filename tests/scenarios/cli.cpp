@@ -8,10 +8,19 @@ namespace {
 using namespace scenario;
 using namespace std::string_view_literals;
 
-// status shows each setting with its meaning, the server list, and that no policy applies.
-TEST_P(CliScenario, StatusShowsEachSettingWithItsMeaning) {
+// status shows each setting with its meaning and the server list, then each policy that overrides
+// a per-user setting, the machine's value winning.
+TEST_P(CliScenario, StatusShowsEachSettingWithItsMeaningAndEachPolicy) {
     s.Usual();
     s.ServerList("a:1\nb:2\n");
+    s.Given(Ref{kPolicy, "Security_HKLM_only"}, Dword(1));
+    s.Given(Ref{kPolicy, "ProxySettingsPerUser"}, Dword(0));
+    s.Given(Ref{kUserPolicyZone, "1400"}, Dword(3));
+    s.Given(Ref{kUserPolicyZone, "1A02"}, Dword(1));
+    s.Given(Ref{kPolicyZone, "1A02"}, Dword(0));
+    s.Given(Ref{kPolicyZone, "1C00"}, Dword(0x10000));
+    s.ReadOnly(kPolicy);
+    s.ReadOnly(kPolicyZone);
     s.Run({"status"}).Out("JavaScriptの設定: ダイアログを表示 (1)\n");
     s.Out("JavaAppletの設定: 有効 (0)\n");
     s.Out("JAVAの設定: 安全性-高 (0x10000)\n");
@@ -23,8 +32,16 @@ TEST_P(CliScenario, StatusShowsEachSettingWithItsMeaning) {
     s.Out("ローカルアドレスには使用しない: はい\n");
     s.Out("server.pxy: a:1, b:2\n");
     s.Out("プロファイル: なし\n");
-    s.Out("ポリシー: なし\n");
+    s.Out("ポリシー: " + std::string(kTextZonesFromMachine) + "\n");
+    s.Out("ポリシー: JavaScriptの設定 はポリシーで設定されています: 3\n");
+    s.Out("ポリシー: JAVAの設定 はポリシーで設定されています: 0x10000\n");
+    s.Out("ポリシー: 保存済Cookieの許可 はポリシーで設定されています: 0\n");
+    s.Out("ポリシー: " + std::string(kTextProxyPerMachine) + "\n");
     s.Notified(0);
+    s.Run({"status", "--json"})
+        .OutHas(R"("policy": {"zonesFromMachine": true, )"
+                R"("zoneOptions": {"javascript": 3, "java": 65536, "cookies": 0}, )"
+                R"("proxyPerMachine": true})");
 }
 
 // status tells a custom, a missing and an unreadable value apart, and the proxy off.
@@ -82,29 +99,6 @@ TEST_P(CliScenario, StatusJsonGivesEveryKindOfValueInItsShape) {
         .OutHas(R"("applet": {"value": null, "setting": "missing"}, )")
         .OutHas(R"("proxy": {"enabled": false, "server": null, "bypass": null, "local": false, )"
                 R"("serverList": []}, )");
-}
-
-// status names each policy that overrides a per-user setting; the machine's value wins.
-TEST_P(CliScenario, StatusNamesEachPolicyAndTheMachinesValueWins) {
-    s.Usual();
-    s.Given(Ref{kPolicy, "Security_HKLM_only"}, Dword(1));
-    s.Given(Ref{kPolicy, "ProxySettingsPerUser"}, Dword(0));
-    s.Given(Ref{kUserPolicyZone, "1400"}, Dword(3));
-    s.Given(Ref{kUserPolicyZone, "1A02"}, Dword(1));
-    s.Given(Ref{kPolicyZone, "1A02"}, Dword(0));
-    s.Given(Ref{kPolicyZone, "1C00"}, Dword(0x10000));
-    s.ReadOnly(kPolicy);
-    s.ReadOnly(kPolicyZone);
-    s.Run({"status", "--json"})
-        .OutHas(R"("policy": {"zonesFromMachine": true, )"
-                R"("zoneOptions": {"javascript": 3, "java": 65536, "cookies": 0}, )"
-                R"("proxyPerMachine": true})");
-    s.Run({"status"});
-    s.OutHas("ポリシー: " + std::string(kTextZonesFromMachine) + "\n");
-    s.OutHas("ポリシー: JavaScriptの設定 はポリシーで設定されています: 3\n");
-    s.OutHas("ポリシー: JAVAの設定 はポリシーで設定されています: 0x10000\n");
-    s.OutHas("ポリシー: 保存済Cookieの許可 はポリシーで設定されています: 0\n");
-    s.OutHas("ポリシー: " + std::string(kTextProxyPerMachine) + "\n");
 }
 
 // zone stores the value of the dialog's button, and tells running programs unless asked not to.
