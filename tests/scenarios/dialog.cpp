@@ -289,21 +289,17 @@ TEST_P(DialogScenario, EachDeleteButtonAsksFirstAndDeletesExactlyItsKind) {
     s.Cache({"http://c.example/"});
 }
 
-// The about box opens from the system menu's entry, whatever the four low bits of the command (the
-// system's own), and from its button; the next command up opens nothing.
-TEST_P(DialogScenario, TheAboutBoxOpensFromTheSystemMenuAndFromItsButton) {
+// The window shows the application's icon. The about box opens from the system menu's entry,
+// whatever the four low bits of the command (the system's own), and from its button; the next
+// command up opens nothing.
+TEST_P(DialogScenario, TheWindowShowsItsIconAndTheAboutBoxOpensFromTheMenuAndTheButton) {
     s.Usual();
     s.Open();
+    s.HasIcons();
     s.SystemCommand(IDM_ABOUTBOX).Dialog(kAboutBox);
     s.SystemCommand(IDM_ABOUTBOX | 0xF).Dialog(kAboutBox);
     s.SystemCommand(IDM_ABOUTBOX + 0x10);
     s.Click(IDC_ABOUT).Dialog(kAboutBox);
-}
-
-TEST_P(DialogScenario, TheWindowShowsTheApplicationsIcon) {
-    s.Usual();
-    s.Open();
-    s.HasIcons();
 }
 
 // F1 asks for the help viewer; the close box ends the program without a write.
