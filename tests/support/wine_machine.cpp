@@ -148,8 +148,7 @@ void WineMachine::MakeReadOnly(Root root, const std::string& key) {
 }
 
 void WineMachine::SetServerList(const std::string& bytes) {
-    const std::string directory(directory_.begin(), directory_.end());  // a temporary path: ASCII
-    std::ofstream(directory + "\\server.pxy", std::ios::binary) << bytes;
+    std::ofstream(std::filesystem::path(directory_ + L"\\server.pxy"), std::ios::binary) << bytes;
 }
 
 void WineMachine::AddCacheEntry(const scenario::CacheEntry& entry) {
