@@ -129,6 +129,7 @@ TEST_P(CliScenario, WhatDoesNotExistIsRefusedWithTheUsage) {
         {{"flush", "clean", "cookies"}, "不明なコマンドです: flush clean cookies\n"},
         {{"status", "--no-notify"}, "不明なオプションです: --no-notify\n"},
         {{"preset", "standard", "--yes"}, "不明なオプションです: --yes\n"},
+        {{"profile", "delete", "x", "--json"}, "不明なオプションです: --json\n"},
         {{}, "コマンドがありません。\n"},
     };
     for (const auto& [args, error] : refused) {
