@@ -126,6 +126,7 @@ TEST_P(CliScenario, WhatDoesNotExistIsRefusedWithTheUsage) {
         {{"proxy", "server"}, "引数の数が正しくありません: proxy server\n"},
         {{"proxy", "bypass"}, "引数の数が正しくありません: proxy bypass\n"},
         {{"proxy", "local"}, "引数の数が正しくありません: proxy local\n"},
+        {{"cache"}, "引数の数が正しくありません: cache\n"},
         {{"flush", "clean", "cookies"}, "不明なコマンドです: flush clean cookies\n"},
         {{"status", "--no-notify"}, "不明なオプションです: --no-notify\n"},
         {{"preset", "standard", "--yes"}, "不明なオプションです: --yes\n"},
