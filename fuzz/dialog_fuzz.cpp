@@ -20,12 +20,10 @@ using Values = std::vector<std::optional<FakeRegistry::Value>>;
 // options', then the proxy's.
 enum { kZones = kZoneOptionCount, kEnable = kZones, kServer, kOverride, kValues = kSettingCount };
 
-Values Stored(FakeRegistry& registry) {
+Values Stored(NativeMachine& machine) {
     Values values;
-    for (int i = 0; i < kValues; ++i) {
-        auto& key = registry.keys[{kHkeyCurrentUser, Fold(SettingTable[i].key)}];
-        const auto value = key.find(Fold(SettingTable[i].valueName));
-        values.push_back(value == key.end() ? std::nullopt : std::optional(value->second));
+    for (const SettingRow& row : SettingTable) {
+        values.push_back(machine.Value(scenario::Root::kCurrentUser, row.key, row.valueName));
     }
     return values;
 }
@@ -45,12 +43,11 @@ bool Owns(int id, int i) {
 }
 
 void RequireKnown(const scenario::Shown& shown) {
+    const std::string_view known[] = {kMsgReadFailed,    kMsgZoneWriteFailed, kMsgProxyWriteFailed,
+                                      kMsgPortMissing,   kMsgColonMissing,    kMsgConfirmAllOn,
+                                      kMsgConfirmAllOff, kMsgConfirmStandard, kMsgConfirmDelete};
     for (const auto& box : shown.boxes) {
-        Require(box.text == kMsgReadFailed || box.text == kMsgZoneWriteFailed ||
-                box.text == kMsgProxyWriteFailed || box.text == kMsgPortMissing ||
-                box.text == kMsgColonMissing || box.text == kMsgConfirmAllOn ||
-                box.text == kMsgConfirmAllOff || box.text == kMsgConfirmStandard ||
-                box.text == kMsgConfirmDelete);
+        Require(std::find(std::begin(known), std::end(known), box.text) != std::end(known));
     }
 }
 
@@ -83,9 +80,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     SimWindow window(machine);
     const auto answer = [&in] { return in.PickValueInArray({kIdOk, kIdCancel, kIdYes, kIdNo}); };
-    const Values read = Stored(machine.registry);
+    const Values read = Stored(machine);
     RequireKnown(window.Open({answer(), answer(), answer(), answer(), answer(), answer()}));
-    const Values opened = Stored(machine.registry);
+    const Values opened = Stored(machine);
     for (int i = 0; i < kValues; ++i) {
         Require(read[i] == opened[i] ||
                 (i <= kEnable && read[i]->bytes.size() == 4 && opened[i]->type == kRegDword &&
@@ -100,11 +97,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         std::string list;
         const bool unreadable = ReadExclusions(machine.access, &list) == ReadOutcome::kUnreadable;
-        const Values before = Stored(machine.registry);
+        const Values before = Stored(machine);
         const auto cache = machine.CacheEntries();
         RequireKnown(
             window.Click(id, {answer(), answer(), answer(), answer(), answer(), answer()}));
-        const Values after = Stored(machine.registry);
+        const Values after = Stored(machine);
         for (int i = 0; i < kValues; ++i) {
             Require(before[i] == after[i] ||
                     (Owns(id, i) && !(id == IDC_PROXY_LOCAL && unreadable)));

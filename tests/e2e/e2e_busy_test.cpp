@@ -8,14 +8,13 @@
 #include <thread>
 
 #include "resources/resource.h"
-#include "store/registry_paths.h"
 #include "tests/e2e/wine_dialog.h"
+#include "tests/scenario/script.h"
 #include "tests/support/wine_machine.h"
 
 namespace {
 
-using scenario::RegValue;
-using scenario::Root;
+using namespace scenario;
 
 // A click as the mouse makes it: input, not a posted BM_CLICK.
 void MouseClick(HWND control) {
@@ -32,9 +31,8 @@ HCURSOR Cursor() {
 TEST(LongCleaning, KeepsTheWindowAnsweringAndTakesNoInputMeanwhile) {
     WineMachine machine;
     machine.Clean();
-    const RegValue ask{REG_DWORD, {1, 0, 0, 0}};
-    for (const char* name : {"1400", "1402", "1C00", "1A02", "1A03", "ProxyEnable"}) {
-        machine.SetValue(Root::kCurrentUser, name[0] == 'P' ? kSettingsKey : kZoneKey, name, ask);
+    for (const Ref value : {kScript, kApplet, kJava, kCookies, kSessionCookies, kProxyEnable}) {
+        machine.SetValue(value.key.root, value.key.path, value.name, Dword(1));  // asks
     }
     for (int i = 0; i < 3000; ++i) {  // over a second of cleaning
         machine.AddCacheEntry({"http://busy.example/" + std::to_string(i), false});
@@ -45,8 +43,8 @@ TEST(LongCleaning, KeepsTheWindowAnsweringAndTakesNoInputMeanwhile) {
     const HWND main = dialog.Main();
     MouseClick(GetDlgItem(main, IDC_SCRIPT_DISALLOW));  // idle, a mouse click runs its handler
     dialog.Settle({});
-    const RegValue disallow{REG_DWORD, {3, 0, 0, 0}};
-    ASSERT_EQ(machine.Value(Root::kCurrentUser, kZoneKey, "1400"), disallow);
+    const RegValue disallow = Dword(3);
+    ASSERT_EQ(machine.Value(kScript.key.root, kScript.key.path, kScript.name), disallow);
 
     // The cursor seen from here is the foreground window's, and Wine brings a
     // window to the front a moment after it shows. Once the box is up, the
@@ -89,7 +87,7 @@ TEST(LongCleaning, KeepsTheWindowAnsweringAndTakesNoInputMeanwhile) {
             }
         }
     });
-    const scenario::Shown shown = dialog.Settle({IDYES});
+    const Shown shown = dialog.Settle({IDYES});
     done = true;
     watcher.join();
     EXPECT_EQ(unanswered, 0);
@@ -97,10 +95,10 @@ TEST(LongCleaning, KeepsTheWindowAnsweringAndTakesNoInputMeanwhile) {
     seen.erase(Cursor());
     EXPECT_FALSE(seen.empty()) << "no busy cursor, or it stayed after the cleaning";
     EXPECT_EQ(shown.boxes.size(), 1u) << "a click made meanwhile asked again";
-    EXPECT_EQ(machine.Value(Root::kCurrentUser, kZoneKey, "1400"), disallow);
+    EXPECT_EQ(machine.Value(kScript.key.root, kScript.key.path, kScript.name), disallow);
     ASSERT_EQ(machine.CacheEntries().size(), 1u);
     EXPECT_TRUE(machine.CacheEntries()[0].cookie);
-    EXPECT_TRUE(dialog.Close(scenario::CloseBy::kEsc));
+    EXPECT_TRUE(dialog.Close(CloseBy::kEsc));
     machine.Clean();
 }
 

@@ -73,10 +73,9 @@ scenario::Box ReadBox(HWND box, std::vector<int>& buttons) {
     }
     const std::map<std::vector<int>, unsigned> kKinds = {
         {{IDOK}, MB_OK}, {{IDOK, IDCANCEL}, MB_OKCANCEL}, {{IDYES, IDNO}, MB_YESNO}};
-    scenario::Box read{Narrow(TextOf(GetDlgItem(box, kMessageTextId))), 0xF, Narrow(TextOf(box))};
-    if (kKinds.count(buttons) != 0) {
-        read.type = kKinds.at(buttons);
-    }
+    const auto kind = kKinds.find(buttons);
+    scenario::Box read{Narrow(TextOf(GetDlgItem(box, kMessageTextId))),
+                       kind != kKinds.end() ? kind->second : 0xF, Narrow(TextOf(box))};
     // The exclamation, the only icon the program shows: which picture an icon
     // of another process holds cannot be read from here.
     for (HWND c = nullptr; (c = FindWindowExW(box, c, L"Static", nullptr));) {
@@ -190,9 +189,9 @@ scenario::Shown WineDialog::Click(int id, const std::vector<int>& answers) {
     return Settle(answers);
 }
 
-scenario::Shown WineDialog::SystemCommand(unsigned command, const std::vector<int>& answers) {
+scenario::Shown WineDialog::SystemCommand(unsigned command) {
     PostMessageW(Main(), WM_SYSCOMMAND, command, 0);
-    return Settle(answers);
+    return Settle({});
 }
 
 // The help viewer is a process of its own, which the program then waits for

@@ -18,7 +18,7 @@ class WineDialog final : public scenario::DialogDriver {
 
     scenario::Shown Open(const std::vector<int>& answers) override;
     scenario::Shown Click(int id, const std::vector<int>& answers) override;
-    scenario::Shown SystemCommand(unsigned command, const std::vector<int>& answers) override;
+    scenario::Shown SystemCommand(unsigned command) override;
     scenario::Shown PressF1() override;
     void Type(int id, const std::string& ansi) override;
     bool Checked(int id) override;

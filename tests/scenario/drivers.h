@@ -80,7 +80,7 @@ class DialogDriver {
     virtual ~DialogDriver() = default;
     virtual Shown Open(const std::vector<int>& answers) = 0;
     virtual Shown Click(int id, const std::vector<int>& answers) = 0;
-    virtual Shown SystemCommand(unsigned command, const std::vector<int>& answers) = 0;
+    virtual Shown SystemCommand(unsigned command) = 0;
     virtual Shown PressF1() = 0;
     // Replaces the text of an edit box or of the combo box's field as the
     // user would (length limits apply; a disabled control takes nothing).

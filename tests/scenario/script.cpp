@@ -37,14 +37,12 @@ void PrintTo(const RegValue& value, std::ostream* os) {
 
 Script::Script(Drivers drivers) : d_(std::move(drivers)) {
     d_.machine->Clean();
-    Stored({kScript, kApplet, kJava, kCookies, kSessionCookies, kProxyEnable, kProxyServer,
-            kProxyOverride},
-           kMissing);
+    Stored(std::vector(std::begin(kValues), std::end(kValues)), kMissing);
 }
 
 // The step before is over: all it showed and printed has been listed, and
 // every value, and the cache, hold what the scenario says by now.
-void Script::Step(Where at) {
+Drivers& Script::Step(Where at) {
     Expect(std::vector(shown_.begin(), shown_.end()), {}, step_, "shown, not listed,");
     if (!outSeen_) {
         Expect(run_.out, out_, step_, "standard output");
@@ -74,6 +72,7 @@ void Script::Step(Where at) {
     out_ = err_ = "";
     outSeen_ = errSeen_ = exitSeen_ = false;
     shown_.clear();
+    return d_;
 }
 
 Script& Script::Shows(const Shown& shown) {

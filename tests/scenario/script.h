@@ -44,7 +44,7 @@ inline constexpr Key kPolicy{Root::kLocalMachine, kPolicySettingsKey};
 inline constexpr Key kPolicyZone{Root::kLocalMachine, kPolicyZoneKey};
 inline constexpr Key kUserPolicyZone{Root::kCurrentUser, kPolicyZoneKey};
 
-// The values both programs read and write.
+// The values both programs read and write; kValues holds them all.
 inline constexpr Ref kScript{kZone, "1400"};
 inline constexpr Ref kApplet{kZone, "1402"};
 inline constexpr Ref kJava{kZone, "1C00"};
@@ -53,6 +53,8 @@ inline constexpr Ref kSessionCookies{kZone, "1A03"};
 inline constexpr Ref kProxyEnable{kSettings, "ProxyEnable"};
 inline constexpr Ref kProxyServer{kSettings, "ProxyServer"};
 inline constexpr Ref kProxyOverride{kSettings, "ProxyOverride"};
+inline constexpr Ref kValues[] = {kScript,         kApplet,      kJava,        kCookies,
+                                  kSessionCookies, kProxyEnable, kProxyServer, kProxyOverride};
 
 constexpr std::uint32_t kRegBinary = 3;  // beside kRegSz and kRegDword
 RegValue Dword(std::uint32_t n);
@@ -71,7 +73,7 @@ constexpr bool kCookie = true;
 
 // A step's methods return the script, and so do the checks of what it showed
 // or printed, so that a step and its outcome may share a line:
-//   s.Click(IDC_SET_SERVER).Box(kOkBox, kPortMissing);
+//   s.Click(IDC_SET_SERVER).Box(kOkBox, kMsgPortMissing);
 class Script {
   public:
     explicit Script(Drivers drivers);
@@ -84,47 +86,36 @@ class Script {
         Given(std::vector{value}, v, at);
     }
     void ReadOnly(Key key, Where at = Where::current()) {
-        Step(at);
-        d_.machine->MakeReadOnly(key.root, key.path);
+        Step(at).machine->MakeReadOnly(key.root, key.path);
     }
     void ServerList(const std::string& bytes, Where at = Where::current()) {
-        Step(at);
-        d_.machine->SetServerList(bytes);
+        Step(at).machine->SetServerList(bytes);
     }
     void CacheEntry(bool cookie, const std::string& url, Where at = Where::current());
     // A file of the console's own, by its path below its folder; nullopt: none.
     void GivenFile(const std::string& path, const std::optional<std::string>& bytes,
                    Where at = Where::current()) {
-        Step(at);
-        d_.machine->SetUserFile(path, bytes);
+        Step(at).machine->SetUserFile(path, bytes);
         File(path, bytes);
     }
 
     // Steps of the dialog: boxes are answered in order by answers, else by
     // their first button. Then what the step showed, in order.
     Script& Open(const std::vector<int>& answers = {}, Where at = Where::current()) {
-        Step(at);
-        return Shows(d_.dialog->Open(answers));
+        return Shows(Step(at).dialog->Open(answers));
     }
     Script& Click(int id, const std::vector<int>& answers = {}, Where at = Where::current()) {
-        Step(at);
-        return Shows(d_.dialog->Click(id, answers));
+        return Shows(Step(at).dialog->Click(id, answers));
     }
     Script& SystemCommand(unsigned command, Where at = Where::current()) {
-        Step(at);
-        return Shows(d_.dialog->SystemCommand(command, {}));
+        return Shows(Step(at).dialog->SystemCommand(command));
     }
-    Script& PressF1(Where at = Where::current()) {
-        Step(at);
-        return Shows(d_.dialog->PressF1());
-    }
+    Script& PressF1(Where at = Where::current()) { return Shows(Step(at).dialog->PressF1()); }
     void Type(int id, const std::string& ansi, Where at = Where::current()) {
-        Step(at);
-        d_.dialog->Type(id, ansi);
+        Step(at).dialog->Type(id, ansi);
     }
     void Close(CloseBy how, Where at = Where::current()) {  // the program must end
-        Step(at);
-        Expect(d_.dialog->Close(how), true, at, "the program ended");
+        Expect(Step(at).dialog->Close(how), true, at, "the program ended");
     }
     Script& Box(unsigned type, const std::string& text, int times = 1, Where at = Where::current());
     Script& Dialog(const std::string& caption, Where at = Where::current()) {
@@ -175,8 +166,7 @@ class Script {
         input_ = input;
     }
     Script& Run(const std::vector<std::string>& args, Where at = Where::current()) {
-        Step(at);
-        run_ = d_.cli->Run(args, std::exchange(input_, ""));
+        run_ = Step(at).cli->Run(args, std::exchange(input_, ""));
         return *this;
     }
     Script& Exit(int code, Where at = Where::current()) {
@@ -216,7 +206,9 @@ class Script {
         }
         return *this;
     }
-    void Step(Where at);
+    // Ends the step before, once what it left is checked, and begins one at
+    // `at` on these drivers.
+    Drivers& Step(Where at);
     Script& Shows(const Shown& shown);
     Script& Listed(const std::string& expected, Where at);
     void Set(Ref value, const Value& v);
@@ -243,9 +235,6 @@ struct Platform {
     DriversFactory make;
     bool native;
 };
-inline void PrintTo(const Platform& platform, std::ostream* os) {
-    *os << platform.name;
-}
 inline std::string PlatformName(const ::testing::TestParamInfo<Platform>& info) {
     return info.param.name;
 }

@@ -2,6 +2,7 @@
 // values, no read-only key, no server.pxy, an empty URL cache.
 #include "resources/resource.h"
 #include "tests/scenario/script.h"
+#include "texts/messages.h"
 
 namespace {
 
@@ -19,17 +20,18 @@ std::vector<int> UsualWith(std::vector<int> ids) {
 const std::vector<int> kProxyControls = {IDC_PROXY_SERVER, IDC_PROXY_LOCAL, IDC_PROXY_OVERRIDE,
                                          IDC_SET_OVERRIDE, IDC_SET_SERVER};
 
-// The boxes' texts and the about box's caption, as the user reads them.
-const std::string kReadFailed = "取得に失敗しました。";
-const std::string kZoneWriteFailed = "セットできませんでした。";
-const std::string kProxyWriteFailed = "セットに失敗しました。";
-const std::string kPortMissing = "プロキシサーバ：ポートが未入力です。";
-const std::string kColonMissing =
-    "プロキシサーバアドレスの後に、コロンを（:）付けポート番号を指定してください。";
-const std::string kAllOn = "全ての設定を有効にしてよろしいですか？";
-const std::string kAllOff = "全ての設定を無効にしてよろしいですか？";
-const std::string kStandard = "標準設定にしますか？";
-const std::string kSure = "本当に削除してもよろしいですか？";
+// The usual machine with this list and the local entry: the edit box shows the list, and the local
+// switch takes the entry away and adds it again.
+void SurvivesTheSwitchBothWays(Script& s, const std::string& list) {
+    s.Usual();
+    s.Given(kProxyOverride, Sz(list + ";<local>"));
+    s.Open();
+    s.Text(IDC_PROXY_OVERRIDE, list);
+    s.Click(IDC_PROXY_LOCAL).Stored(kProxyOverride, Sz(list));
+    s.Click(IDC_PROXY_LOCAL).Stored(kProxyOverride, Sz(list + ";<local>"));
+}
+
+// The about box's caption, as its template gives it.
 const std::string kAboutBox = "ﾊﾞｰｼﾞｮﾝ情報";
 
 // Start-up checks the button of each stored value, Java at medium safety among them, by a click
@@ -46,8 +48,7 @@ TEST_P(DialogScenario, StartUpChecksEachValuesButtonByAClickThatWritesItBack) {
     s.Stored(kJava, Dword(0x20000));
 }
 
-// Values no button stands for check nothing and say nothing.
-TEST_P(DialogScenario, ValuesNoButtonStandsForCheckNothing) {
+TEST_P(DialogScenario, ValuesNoButtonStandsForCheckNothingAndSayNothing) {
     s.Usual();
     s.Given(kScript, Dword(2));
     s.Given(kApplet, Dword(0x10000));
@@ -57,9 +58,8 @@ TEST_P(DialogScenario, ValuesNoButtonStandsForCheckNothing) {
     s.Checked({IDC_COOKIE_DISALLOW, IDC_SESSION_ALLOW, IDC_PROXY_ENABLE, IDC_PROXY_LOCAL});
 }
 
-// A missing value gives one box at start-up, and its first click creates it.
-TEST_P(DialogScenario, AMissingValueGivesOneBoxAndItsFirstClickCreatesIt) {
-    s.Open().Box(kOkBox, kReadFailed, 6);
+TEST_P(DialogScenario, AMissingValueGivesOneBoxAtStartUpAndItsFirstClickCreatesIt) {
+    s.Open().Box(kOkBox, kMsgReadFailed, 6);
     s.Checked({});
     s.Disabled(kProxyControls);
     s.Text(IDC_PROXY_OVERRIDE, "");
@@ -86,36 +86,37 @@ TEST_P(DialogScenario, AClickStoresItsValueAndClearsOnlyItsGroup) {
 TEST_P(DialogScenario, PresetsAskFirstAndSetAllFiveOptions) {
     s.Usual();
     s.Open();
-    s.Click(IDC_PRESET_ALL_ON).Box(kWarnOkCancel, kAllOn);
+    s.Click(IDC_PRESET_ALL_ON).Box(kWarnOkCancel, kMsgConfirmAllOn);
     s.Checked({IDC_SCRIPT_ALLOW, IDC_APPLET_ALLOW, IDC_JAVA_LOW, IDC_COOKIE_ALLOW,
                IDC_SESSION_ALLOW, IDC_PROXY_ENABLE, IDC_PROXY_LOCAL});
     s.Stored({kScript, kApplet, kCookies, kSessionCookies}, Dword(0));
     s.Stored(kJava, Dword(0x30000));
-    s.Click(IDC_PRESET_STANDARD).Box(kWarnOkCancel, kStandard);
+    s.Click(IDC_PRESET_STANDARD).Box(kWarnOkCancel, kMsgConfirmStandard);
     s.Checked({IDC_SCRIPT_ALLOW, IDC_APPLET_ALLOW, IDC_JAVA_HIGH, IDC_COOKIE_ALLOW,
                IDC_SESSION_ALLOW, IDC_PROXY_ENABLE, IDC_PROXY_LOCAL});
     s.Stored(kJava, Dword(0x10000));
-    s.Click(IDC_PRESET_ALL_OFF).Box(kWarnOkCancel, kAllOff);
+    s.Click(IDC_PRESET_ALL_OFF).Box(kWarnOkCancel, kMsgConfirmAllOff);
     const std::vector<int> allOff = {IDC_SCRIPT_DISALLOW, IDC_APPLET_DISALLOW,  IDC_JAVA_PROHIBIT,
                                      IDC_COOKIE_DISALLOW, IDC_SESSION_DISALLOW, IDC_PROXY_ENABLE,
                                      IDC_PROXY_LOCAL};
     s.Checked(allOff);
     s.Stored({kScript, kApplet, kCookies, kSessionCookies}, Dword(3));
     s.Stored(kJava, Dword(0));
-    s.Click(IDC_PRESET_STANDARD, {kIdCancel}).Box(kWarnOkCancel, kStandard);
+    s.Click(IDC_PRESET_STANDARD, {kIdCancel}).Box(kWarnOkCancel, kMsgConfirmStandard);
     s.Checked(allOff);
     s.Close(CloseBy::kEsc);
 }
 
-// A zone key that may not be changed fails every read and every click once.
-TEST_P(DialogScenario, AZoneKeyThatMayNotBeChangedFailsEveryReadAndClick) {
+TEST_P(DialogScenario, AZoneKeyThatMayNotBeChangedFailsEveryReadAndEveryClickOnce) {
     s.Usual();
     s.ReadOnly(kZone);
-    s.Open().Box(kOkBox, kReadFailed, 5);
+    s.Open().Box(kOkBox, kMsgReadFailed, 5);
     s.Checked({IDC_PROXY_ENABLE, IDC_PROXY_LOCAL});
-    s.Click(IDC_SCRIPT_DISALLOW).Box(kOkBox, kZoneWriteFailed);
+    s.Click(IDC_SCRIPT_DISALLOW).Box(kOkBox, kMsgZoneWriteFailed);
     s.Checked({IDC_SCRIPT_DISALLOW, IDC_PROXY_ENABLE, IDC_PROXY_LOCAL});
-    s.Click(IDC_PRESET_ALL_ON).Box(kWarnOkCancel, kAllOn).Box(kOkBox, kZoneWriteFailed, 5);
+    s.Click(IDC_PRESET_ALL_ON)
+        .Box(kWarnOkCancel, kMsgConfirmAllOn)
+        .Box(kOkBox, kMsgZoneWriteFailed, 5);
     s.Checked({IDC_SCRIPT_ALLOW, IDC_APPLET_ALLOW, IDC_JAVA_LOW, IDC_COOKIE_ALLOW,
                IDC_SESSION_ALLOW, IDC_PROXY_ENABLE, IDC_PROXY_LOCAL});
 }
@@ -134,26 +135,24 @@ TEST_P(DialogScenario, TheProxyStartsOffUnlessProxyEnableIsOneAndSwitchesBothWay
     s.Disabled(kProxyControls);
 }
 
-// A proxy switch that cannot be stored gives back only the check mark.
 TEST_P(DialogScenario, AProxySwitchThatCannotBeStoredGivesBackOnlyTheCheckMark) {
     s.Usual();
     s.ReadOnly(kSettings);
-    s.Open().Box(kOkBox, kReadFailed);
+    s.Open().Box(kOkBox, kMsgReadFailed);
     s.Checked(UsualWith({}));
-    s.Click(IDC_PROXY_ENABLE).Box(kOkBox, kProxyWriteFailed);
+    s.Click(IDC_PROXY_ENABLE).Box(kOkBox, kMsgProxyWriteFailed);
     s.Checked(UsualWith({}));
     s.Enabled(kProxyControls);
 }
 
-// A server, exclusions or switching off that cannot be stored are reported.
 TEST_P(DialogScenario, AServerExclusionsOrSwitchingOffThatCannotBeStoredAreReported) {
     s.Usual();
     s.Open();
     s.ReadOnly(kSettings);
     s.Type(IDC_PROXY_SERVER, "h:1");
-    s.Click(IDC_SET_SERVER).Box(kOkBox, kProxyWriteFailed);
-    s.Click(IDC_SET_OVERRIDE).Box(kOkBox, kProxyWriteFailed);
-    s.Click(IDC_PROXY_ENABLE).Box(kOkBox, kProxyWriteFailed);
+    s.Click(IDC_SET_SERVER).Box(kOkBox, kMsgProxyWriteFailed);
+    s.Click(IDC_SET_OVERRIDE).Box(kOkBox, kMsgProxyWriteFailed);
+    s.Click(IDC_PROXY_ENABLE).Box(kOkBox, kMsgProxyWriteFailed);
     s.Checked(UsualWith({IDC_PROXY_ENABLE, IDC_PROXY_LOCAL}));
     s.Disabled(kProxyControls);
 }
@@ -163,18 +162,18 @@ TEST_P(DialogScenario, AServerIsStoredAsTypedOnceItHasAColon) {
     s.Usual();
     s.Open();
     s.Type(IDC_PROXY_SERVER, "");
-    s.Click(IDC_SET_SERVER).Box(kOkBox, kPortMissing);
+    s.Click(IDC_SET_SERVER).Box(kOkBox, kMsgPortMissing);
     s.Text(IDC_PROXY_SERVER, "proxy.example:8080");
     const std::string fullWidthColon = "\x81\x46";  // in code page 932
     s.Type(IDC_PROXY_SERVER, "a" + fullWidthColon + "b");
-    s.Click(IDC_SET_SERVER).Box(kOkBox, kColonMissing);
+    s.Click(IDC_SET_SERVER).Box(kOkBox, kMsgColonMissing);
     s.Text(IDC_PROXY_SERVER, "proxy.example:8080");
     s.Type(IDC_PROXY_SERVER, "http=a:80;https=b:443");
     s.Click(IDC_SET_SERVER).Stored(kProxyServer, Sz("http=a:80;https=b:443"));
     s.Text(IDC_PROXY_SERVER, "http=a:80;https=b:443");
     s.Items(IDC_PROXY_SERVER, {"proxy.example:8080"});
     s.Type(IDC_PROXY_SERVER, "   ");
-    s.Click(IDC_SET_SERVER).Box(kOkBox, kColonMissing);
+    s.Click(IDC_SET_SERVER).Box(kOkBox, kMsgColonMissing);
     s.Text(IDC_PROXY_SERVER, "proxy.example:8080");
 }
 
@@ -186,7 +185,7 @@ TEST_P(DialogScenario, TypingStopsAtWhatAReadGetsBack) {
     s.Open();
     s.Items(IDC_PROXY_SERVER, {longest});
     s.Type(IDC_PROXY_SERVER, "");
-    s.Click(IDC_SET_SERVER).Box(kOkBox, kPortMissing);
+    s.Click(IDC_SET_SERVER).Box(kOkBox, kMsgPortMissing);
     s.Text(IDC_PROXY_SERVER, longest);
     s.Type(IDC_PROXY_SERVER, std::string(":").append(300, 't'));
     const std::string kept = std::string(":").append(258, 't');
@@ -194,8 +193,7 @@ TEST_P(DialogScenario, TypingStopsAtWhatAReadGetsBack) {
     s.Click(IDC_SET_SERVER).Stored(kProxyServer, Sz(kept));
 }
 
-// The server list's lines follow the stored server in file order, repeats and all.
-TEST_P(DialogScenario, TheServerListFollowsTheStoredServerInFileOrder) {
+TEST_P(DialogScenario, TheServerListsLinesFollowTheStoredServerInFileOrderRepeatsAndAll) {
     s.Usual();
     s.ServerList("a:1\nproxy.example:8080\n\na:1\r\nlast");
     s.Open();
@@ -216,8 +214,7 @@ TEST_P(DialogScenario, TheSetButtonStoresTheEditBoxAsTyped) {
     s.Click(IDC_SET_OVERRIDE).Stored(kProxyOverride, Sz("intra\r\n*.example"));
 }
 
-// The local switch works on the stored list, not on the edit box.
-TEST_P(DialogScenario, TheLocalSwitchWorksOnTheStoredList) {
+TEST_P(DialogScenario, TheLocalSwitchWorksOnTheStoredListNotOnTheEditBox) {
     s.Usual();
     s.Open();
     s.Type(IDC_PROXY_OVERRIDE, "unsaved");
@@ -243,56 +240,36 @@ TEST_P(DialogScenario, TheLocalEntryTakesTheByteBeforeItAway) {
     s.Click(IDC_PROXY_LOCAL).Stored(kProxyOverride, Sz(""));
 }
 
-// A list too long to read is never replaced by the switch.
-TEST_P(DialogScenario, AListTooLongToReadIsNeverReplaced) {
+TEST_P(DialogScenario, AListTooLongToReadIsNeverReplacedByTheSwitch) {
     s.Usual();
     s.Given(kProxyOverride, Sz(std::string(65536, 'h') + ";<local>"));
     s.Open();
     s.Text(IDC_PROXY_OVERRIDE, "");
     s.Checked(UsualWith({IDC_PROXY_ENABLE}));
-    s.Click(IDC_PROXY_LOCAL).Box(kOkBox, kProxyWriteFailed);
+    s.Click(IDC_PROXY_LOCAL).Box(kOkBox, kMsgProxyWriteFailed);
     s.Checked(UsualWith({IDC_PROXY_ENABLE}));
 }
 
 // A list of 5,000 bytes survives start-up, the switch both ways and the set button.
 TEST_P(DialogScenario, AListOf5000BytesSurvives) {
-    const std::string list(4992, 'h');
-    s.Usual();
-    s.Given(kProxyOverride, Sz(list + ";<local>"));
-    s.Open();
-    s.Text(IDC_PROXY_OVERRIDE, list);
-    s.Click(IDC_PROXY_LOCAL).Stored(kProxyOverride, Sz(list));
-    s.Click(IDC_PROXY_LOCAL).Stored(kProxyOverride, Sz(list + ";<local>"));
+    SurvivesTheSwitchBothWays(s, std::string(4992, 'h'));
     s.Click(IDC_SET_OVERRIDE);
 }
 
-// The switch stores no list longer than can be read back, and puts the check mark back.
-TEST_P(DialogScenario, TheSwitchStoresNoListLongerThanCanBeReadBack) {
-    if (!Native()) {
-        GTEST_SKIP() << "Wine's edit box takes seconds to lay out 64 KiB";
-    }
-    s.Usual();
-    s.Given(kProxyOverride, Sz(std::string(65528, 'e')));
-    s.Open();
-    s.Click(IDC_PROXY_LOCAL).Box(kOkBox, kProxyWriteFailed);
-    s.Checked(UsualWith({IDC_PROXY_ENABLE}));
-}
-
 // The longest list that can be read, 64 KiB with its zero byte, survives start-up, the switch both
-// ways and the set button.
-TEST_P(DialogScenario, TheLongestReadableListSurvives) {
+// ways and the set button; the switch stores no list longer, and puts the check mark back.
+TEST_P(DialogScenario, TheLongestReadableListSurvivesAndTheSwitchStoresNoLonger) {
     if (!Native()) {
         GTEST_SKIP() << "Wine's edit box takes seconds to lay out 64 KiB";
     }
     const std::string list(65527, 'e');
-    s.Usual();
-    s.Given(kProxyOverride, Sz(list + ";<local>"));
-    s.Open();
-    s.Text(IDC_PROXY_OVERRIDE, list);
-    s.Click(IDC_PROXY_LOCAL).Stored(kProxyOverride, Sz(list));
-    s.Click(IDC_PROXY_LOCAL).Stored(kProxyOverride, Sz(list + ";<local>"));
-    s.Type(IDC_PROXY_OVERRIDE, std::string(65530, 'e'));
+    SurvivesTheSwitchBothWays(s, list);
+    s.Type(IDC_PROXY_OVERRIDE, list + "eee");
     s.Click(IDC_SET_OVERRIDE);
+    s.Click(IDC_PROXY_LOCAL).Stored(kProxyOverride, Sz(list));
+    s.Given(kProxyOverride, Sz(list + "e"));
+    s.Click(IDC_PROXY_LOCAL).Box(kOkBox, kMsgProxyWriteFailed);
+    s.Checked(UsualWith({IDC_PROXY_ENABLE}));
 }
 
 // Each delete button asks first and deletes exactly its kind; No deletes nothing.
@@ -303,31 +280,26 @@ TEST_P(DialogScenario, EachDeleteButtonAsksFirstAndDeletesExactlyItsKind) {
     s.CacheEntry(kContent, "http://b.example/x.png");
     s.CacheEntry(kCookie, "Cookie:user@b.example/");
     s.Open();
-    s.Click(IDC_DELETE_TEMP_FILES, {kIdNo}).Box(kWarnYesNo, kSure);
-    s.Click(IDC_DELETE_TEMP_FILES).Box(kWarnYesNo, kSure);
+    s.Click(IDC_DELETE_TEMP_FILES, {kIdNo}).Box(kWarnYesNo, kMsgConfirmDelete);
+    s.Click(IDC_DELETE_TEMP_FILES).Box(kWarnYesNo, kMsgConfirmDelete);
     s.Cache({"Cookie:user@a.example/", "Cookie:user@b.example/"});
     s.CacheEntry(kContent, "http://c.example/");
-    s.Click(IDC_DELETE_COOKIES, {kIdNo}).Box(kWarnYesNo, kSure);
-    s.Click(IDC_DELETE_COOKIES).Box(kWarnYesNo, kSure);
+    s.Click(IDC_DELETE_COOKIES, {kIdNo}).Box(kWarnYesNo, kMsgConfirmDelete);
+    s.Click(IDC_DELETE_COOKIES).Box(kWarnYesNo, kMsgConfirmDelete);
     s.Cache({"http://c.example/"});
 }
 
-// The about box opens from the system menu's entry, whatever the four low bits of the command (the
-// system's own), and from its button; the next command up opens nothing.
-TEST_P(DialogScenario, TheAboutBoxOpensFromTheSystemMenuAndFromItsButton) {
+// The window shows the application's icon. The about box opens from the system menu's entry,
+// whatever the four low bits of the command (the system's own), and from its button; the next
+// command up opens nothing.
+TEST_P(DialogScenario, TheWindowShowsItsIconAndTheAboutBoxOpensFromTheMenuAndTheButton) {
     s.Usual();
     s.Open();
+    s.HasIcons();
     s.SystemCommand(IDM_ABOUTBOX).Dialog(kAboutBox);
     s.SystemCommand(IDM_ABOUTBOX | 0xF).Dialog(kAboutBox);
     s.SystemCommand(IDM_ABOUTBOX + 0x10);
     s.Click(IDC_ABOUT).Dialog(kAboutBox);
-}
-
-// The window shows the application's icon.
-TEST_P(DialogScenario, TheWindowShowsTheApplicationsIcon) {
-    s.Usual();
-    s.Open();
-    s.HasIcons();
 }
 
 // F1 asks for the help viewer; the close box ends the program without a write.
@@ -349,7 +321,7 @@ TEST_P(DialogScenario, ValuesOfTheWrongTypeOrSizeShowNothingAndStay) {
     s.Given(kProxyEnable, Raw(kRegBinary, "\x01\0\0\0\0"sv));
     s.Given(kProxyServer, Raw(kRegDword, "p:80"));
     s.Given(kProxyOverride, Raw(kRegBinary, "x;<local>"));
-    s.Open().Box(kOkBox, kReadFailed, 6);
+    s.Open().Box(kOkBox, kMsgReadFailed, 6);
     s.Checked({IDC_PROXY_LOCAL});
     s.Text(IDC_PROXY_SERVER, "p:80");
     s.Items(IDC_PROXY_SERVER, {"p:80"});

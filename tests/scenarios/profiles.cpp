@@ -1,5 +1,6 @@
 // The console program's profiles and undo, scenario by scenario. Each starts without the console's
 // own files, as a user who never saved a profile.
+#include "cli/cli_texts.h"
 #include "tests/scenario/script.h"
 
 namespace {
@@ -19,15 +20,14 @@ const std::string kUsualProfile =
     "javascript = prompt\r\napplet = enable\r\njava = high\r\ncookies = disable\r\n"
     "session-cookies = prompt\r\nproxy = on\r\nserver = proxy.example:8080\r\n"
     "override = *.intra;<local>\r\n";
-const std::string kUndone = "元に戻しました。\n";
+const std::string kUndone = kTextUndone + std::string("\n");
 
 // save writes each value as the dialog reads it: in words where a button stands for it, in
 // hexadecimal where none does, texts UTF-8 and quoted only where they must be; a value it cannot
 // read is left out with a warning. An existing profile, whatever the case of its name, is replaced
 // only with --force.
 TEST_P(CliScenario, ProfileSaveWritesTheValuesAsTheDialogReadsThem) {
-    const std::string exists = "プロファイルは既にあります（置き換えるには --force）: ";
-    const std::string leftOut = " のため、プロファイルに含めません\n";
+    const std::string leftOut = kTextLeftOut + std::string("\n");
     s.Usual();
     s.Run({"profile", "save", "会社"})
         .Out("保存しました: 会社\n")
@@ -38,7 +38,7 @@ TEST_P(CliScenario, ProfileSaveWritesTheValuesAsTheDialogReadsThem) {
     s.Given(kProxyEnable, Dword(2));
     s.Given(kProxyServer, Raw(kRegBinary, " \xB1\\b\t\"\x81:1\0"sv));
     s.Given(kProxyOverride, Raw(kRegBinary, "\x01\0"sv));
-    s.Run({"profile", "save", "会社"}).Exit(2).Err(exists + "会社\n");
+    s.Run({"profile", "save", "会社"}).Exit(2).Err(kTextProfileExists + std::string("会社\n"));
     s.Run({"profile", "save", "会社", "--force"}).Out("保存しました: 会社\n");
     s.Err("警告: セッションごとの許可: 未設定" + leftOut);
     s.File(Profile("会社"), std::string(kMark) +
@@ -49,7 +49,7 @@ TEST_P(CliScenario, ProfileSaveWritesTheValuesAsTheDialogReadsThem) {
     s.Run({"profile", "save", "Home"}).Out("保存しました: Home\n");
     s.Err("警告: セッションごとの許可: 未設定" + leftOut);
     s.Err("警告: 次で始まるアドレスにはプロキシを使用しない: 読み取れません" + leftOut);
-    s.Run({"profile", "save", "HOME"}).Exit(2).Err(exists + "HOME\n");
+    s.Run({"profile", "save", "HOME"}).Exit(2).Err(kTextProfileExists + std::string("HOME\n"));
 }
 
 // apply tells each value's change in the words of status, then writes only what differs, as the
@@ -108,8 +108,7 @@ TEST_P(CliScenario, AProfileChangesOnlyWhatItNames) {
     s.Out("セッションごとの許可: ダイアログを表示 (1) → カスタム (0x30000)\n");
     s.Out("プロキシ: 有効 → 無効 (0)\n").Out("設定しました: profile 自宅\n");
     for (const char* label : {"JAVAの設定", "保存済Cookieの許可", "セッションごとの許可"}) {
-        s.Err("警告: " + std::string(label) +
-              ": ゾーンの設定はすべてコンピューターの設定が使われます (Security_HKLM_only)\n");
+        s.Err("警告: " + std::string(label) + ": " + kTextZonesFromMachine + "\n");
     }
     s.Stored(kJava, Dword(0x30000)).Stored(kCookies, Dword(0x10000));
     s.Stored(kSessionCookies, Dword(0x30000)).Stored(kProxyEnable, Dword(0));
@@ -155,10 +154,7 @@ TEST_P(CliScenario, ProfileNamesOfAnyScriptButNoDeviceNames) {
              "", ".hidden", " lead", "a/b", "a\\b", "a:b", "a*b", "snow☃", "aux", "CON .txt",
              "nul.txt", "COM0", "Com1", "LPT³", "lpt9.x", std::string(65, 'a'), longest + "a"}) {
         s.Run({"profile", "save", name}).Exit(2);
-        s.Err(
-            "プロファイル名に使えません（1～64 文字の文字、数字、空白、-、_、. で、先頭は . と"
-            "空白以外。CON や NUL などの装置名は使えません）: " +
-            name + "\n");
+        s.Err(kTextBadName + name + "\n");
     }
     s.Usual();
     for (const std::string& name : std::vector<std::string>{
@@ -310,9 +306,7 @@ TEST_P(CliScenario, AnApplyThatFailsHalfwayChangesNothing) {
     s.Out("JavaScriptの設定: ダイアログを表示 (1) → 無効 (3)\n");
     s.Out("プロキシ: 無効 (読み取れません) → 無効 (0)\n");
     s.Err("警告: JavaScriptの設定 はポリシーで設定されています: 3\n");
-    s.Err(
-        "警告: プロキシ: プロキシはコンピューター全体の設定が使われ、ユーザーごとの設定は"
-        "効きません (ProxySettingsPerUser = 0)\n");
+    s.Err("警告: プロキシ: " + std::string(kTextProxyPerMachine) + "\n");
     s.Err("セットに失敗しました。 (proxy)\n").Err("変更した値は元に戻しました。\n");
     s.Run({"undo"}).Out("JAVAの設定: 安全性-低 (0x30000) → 安全性-高 (0x10000)\n").Out(kUndone);
     s.Stored(kJava, Dword(0x10000));

@@ -96,8 +96,8 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
     scenario::Shown Click(int id, const std::vector<int>& answers) override {
         return Run(answers, [this, id] { Press(id); });
     }
-    scenario::Shown SystemCommand(unsigned command, const std::vector<int>& answers) override {
-        return Run(answers, [this, command] { Send(kWmSysCommand, command); });
+    scenario::Shown SystemCommand(unsigned command) override {
+        return Run({}, [this, command] { Send(kWmSysCommand, command); });
     }
     scenario::Shown PressF1() override {
         return Run({}, [this] { Send(kWmHelp); });

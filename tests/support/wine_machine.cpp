@@ -12,6 +12,7 @@
 
 #include "profile/profile_store.h"
 #include "store/registry_paths.h"
+#include "tests/scenario/script.h"
 #include "platform/win32_encoding.h"
 
 namespace {
@@ -39,6 +40,10 @@ bool Protect(Root root, const std::string& path, bool readOnly) {
     return ok;
 }
 
+std::filesystem::path UserPath(const std::string& path) {
+    return Widen(AppFolder(TheUserFiles()) + "\\" + path);
+}
+
 }  // namespace
 
 WineMachine::WineMachine() {
@@ -56,14 +61,6 @@ WineMachine::~WineMachine() {
     std::error_code ignored;
     std::filesystem::remove_all(directory_, ignored);
 }
-
-namespace {
-
-std::filesystem::path UserPath(const std::string& path) {
-    return Widen(AppFolder(TheUserFiles()) + "\\" + path);
-}
-
-}  // namespace
 
 void WineMachine::SetUserFile(const std::string& path, const std::optional<std::string>& bytes) {
     std::filesystem::remove(UserPath(path));
@@ -87,11 +84,8 @@ void WineMachine::Clean() {
     for (const auto& [root, key] : readOnly_) {
         Protect(root, key, false);
     }
-    for (const char* name : {"1400", "1402", "1C00", "1A02", "1A03"}) {
-        planted_.insert({Root::kCurrentUser, kZoneKey, name});
-    }
-    for (const char* name : {"ProxyEnable", "ProxyServer", "ProxyOverride"}) {
-        planted_.insert({Root::kCurrentUser, kSettingsKey, name});
+    for (const scenario::Ref value : scenario::kValues) {
+        planted_.insert({value.key.root, value.key.path, value.name});
     }
     for (const auto& [root, key, name] : planted_) {
         RegDeleteKeyValueA(RootKey(root), key.c_str(), name.c_str());
@@ -154,8 +148,7 @@ void WineMachine::MakeReadOnly(Root root, const std::string& key) {
 }
 
 void WineMachine::SetServerList(const std::string& bytes) {
-    const std::string directory(directory_.begin(), directory_.end());  // a temporary path: ASCII
-    std::ofstream(directory + "\\server.pxy", std::ios::binary) << bytes;
+    std::ofstream(std::filesystem::path(directory_ + L"\\server.pxy"), std::ios::binary) << bytes;
 }
 
 void WineMachine::AddCacheEntry(const scenario::CacheEntry& entry) {

@@ -11,6 +11,7 @@
 #include "proxy/proxy_settings.h"
 #include "proxy/server_list.h"
 #include "store/registry_paths.h"
+#include "tests/scenario/script.h"
 #include "tests/support/sim_window.h"
 
 namespace {
@@ -120,18 +121,11 @@ struct CleanCase {
 };
 
 const std::vector<std::pair<std::string, std::size_t>> kThree = {{"a", 0}, {"big", 6000}, {"b", 0}};
+const std::vector<std::pair<std::string, std::size_t>> kLarge = {
+    {"a", 5000}, {"b", 12000}, {"c", 8000}, {"d", 4096 - 82}};
 const CleanCase kCleanCases[] = {
-    // An empty cache ends the run at once.
-    {{}, kTrue, 0, kNever, "", kFiles, {}, E::kComplete},
     // Entries larger than the first block, growing and shrinking, are all deleted.
-    {{{"a", 5000}, {"b", 12000}, {"c", 8000}, {"d", 4096 - 82}},
-     kTrue,
-     0,
-     kNever,
-     "",
-     kFiles,
-     {},
-     E::kComplete},
+    {kLarge, kTrue, 0, kNever, "", kFiles, {}, E::kComplete},
     // A lack of space asking for 0, or for no more than the block, ends it.
     {kThree, 0, 0, kNever, "", kFiles, {"big", "b"}, E::kFailed},
     {kThree, 4096, 0, kNever, "", kFiles, {"big", "b"}, E::kFailed},
@@ -210,7 +204,8 @@ TEST(Undo, AChangeThatCannotBeRecordedIsNotMade) {
     EXPECT_EQ(run.out + run.err,
               "セットできませんでした。\n"
               "元に戻すための記録を保存できないため、変更しませんでした。\n");
-    EXPECT_EQ(machine.Value(scenario::Root::kCurrentUser, kZoneKey, "1C00"), std::nullopt);
+    const scenario::Ref java = scenario::kJava;
+    EXPECT_EQ(machine.Value(java.key.root, java.key.path, java.name), std::nullopt);
 }
 
 // An undo point is taken only as written: each line a setting's name, then
