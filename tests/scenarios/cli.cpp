@@ -44,15 +44,16 @@ TEST_P(CliScenario, StatusShowsEachSettingWithItsMeaningAndEachPolicy) {
                 R"("proxyPerMachine": true})");
 }
 
-// status tells a custom, a missing and an unreadable value apart, and the proxy off.
+// status tells a custom, a missing and an unreadable value apart, and the proxy off; numbers up to
+// 0xFFFF show in decimal.
 TEST_P(CliScenario, StatusTellsCustomMissingAndUnreadableApart) {
-    s.Given(kScript, Dword(2));
+    s.Given(kScript, Dword(0xFFFF));
     s.Given(kApplet, Raw(kRegBinary, "\x01\0"sv));
     s.Given(kCookies, Dword(0));
     s.Given(kSessionCookies, Dword(3));
     s.Given(kProxyEnable, Dword(2));
     s.Given(kProxyServer, Sz(std::string(260, 's')));
-    s.Run({"status"}).Out("JavaScriptの設定: カスタム (2)\n");
+    s.Run({"status"}).Out("JavaScriptの設定: カスタム (65535)\n");
     s.Out("JavaAppletの設定: 読み取れません\n");
     s.Out("JAVAの設定: 未設定\n");
     s.Out("保存済Cookieの許可: 有効 (0)\n");

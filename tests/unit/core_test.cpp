@@ -206,6 +206,11 @@ TEST(Undo, AChangeThatCannotBeRecordedIsNotMade) {
               "元に戻すための記録を保存できないため、変更しませんでした。\n");
     const scenario::Ref java = scenario::kJava;
     EXPECT_EQ(machine.Value(java.key.root, java.key.path, java.name), std::nullopt);
+    // Without the user's application-data folder there is no way back, nor any profile.
+    machine.files.appData.clear();
+    const scenario::CliRun list = cli.Run({"profile", "list"}, "");
+    EXPECT_EQ(list.exitCode, 1);
+    EXPECT_EQ(list.err, "アプリケーション データ フォルダー (%APPDATA%) が見つかりません。\n");
 }
 
 // An undo point is taken only as written: each line a setting's name, then
