@@ -131,6 +131,7 @@ TEST_P(CliScenario, AProfileWrongInAnyLineIsRefusedWhole) {
         {"server = \"a\\q:1\"", quoting},
         {"server = \"a:1\" x", quoting},
         {"server = \"a\\x4", quoting},
+        {"server = \"a\\xz1\"", quoting},
         {"javascript = disable\nserver = €:1",
          "の 2 行目: システムのコード ページで表せない文字があります"},
     };

@@ -98,7 +98,7 @@ struct FakeFiles : FileSeam, UserFileSeam {
     std::string directory = "C:\\Users\\user";
     std::string appData = "C:\\Users\\user\\AppData\\Roaming";
     std::map<std::string, std::string> files;  // paths compare without case
-    bool savesFail = false;
+    bool userFilesFail = false;                // the user's files can be neither written nor listed
 
     std::map<std::string, std::string>::iterator Find(const std::string& path) {
         return std::find_if(files.begin(), files.end(),
@@ -133,14 +133,14 @@ struct FakeFiles : FileSeam, UserFileSeam {
                 names->push_back(path.substr(slash + 1));
             }
         }
-        return true;
+        return !userFilesFail;
     }
     bool SaveFile(const std::string& path, std::string_view bytes) override {
-        if (!savesFail) {
+        if (!userFilesFail) {
             const auto file = Find(path);
             files[file != files.end() ? file->first : path] = bytes;
         }
-        return !savesFail;
+        return !userFilesFail;
     }
     FileOutcome RemoveFile(const std::string& path) override {
         const auto file = Find(path);

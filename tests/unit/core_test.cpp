@@ -198,7 +198,7 @@ TEST(CliCacheClean, StopsOnCtrlCAndFailsWhenTheCacheGivesOut) {
 TEST(Undo, AChangeThatCannotBeRecordedIsNotMade) {
     NativeMachine machine;
     NativeCli cli(machine);
-    machine.files.savesFail = true;
+    machine.files.userFilesFail = true;
     const scenario::CliRun run = cli.Run({"zone", "java", "low"}, "");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out + run.err,
@@ -206,11 +206,32 @@ TEST(Undo, AChangeThatCannotBeRecordedIsNotMade) {
               "元に戻すための記録を保存できないため、変更しませんでした。\n");
     const scenario::Ref java = scenario::kJava;
     EXPECT_EQ(machine.Value(java.key.root, java.key.path, java.name), std::nullopt);
+    const scenario::CliRun unlisted = cli.Run({"profile", "list"}, "");
+    EXPECT_EQ(unlisted.exitCode, 1);
+    EXPECT_EQ(unlisted.err, "プロファイルの一覧を読み取れません。\n");
     // Without the user's application-data folder there is no way back, nor any profile.
     machine.files.appData.clear();
     const scenario::CliRun list = cli.Run({"profile", "list"}, "");
     EXPECT_EQ(list.exitCode, 1);
     EXPECT_EQ(list.err, "アプリケーション データ フォルダー (%APPDATA%) が見つかりません。\n");
+}
+
+// A rollback that cannot write a value back says so.
+TEST(Undo, ARollbackThatCannotWriteBackSaysSo) {
+    struct FailingRegistry : FakeRegistry {
+        bool fail = false;
+        RegStatus SetValue(RegKey key, const char* name, std::uint32_t type,
+                           const std::uint8_t* data, std::uint32_t size) override {
+            return fail ? 5 : FakeRegistry::SetValue(key, name, type, data, size);
+        }
+    } registry;
+    CRegistryAccess access(registry);
+    FakeFiles files;
+    UndoRecorder recorder(access, files, "C:\\undo.txt");
+    registry.Put(kHkcu, kZoneKey, "1400", scenario::Dword(1));
+    ASSERT_TRUE(access.WriteDword(kHkcu, kZoneKey, "1400", 3));
+    registry.fail = true;
+    EXPECT_FALSE(recorder.Rollback());
 }
 
 // An undo point is taken only as written: each line a setting's name, then
