@@ -152,25 +152,16 @@ struct FakeFiles : FileSeam, UserFileSeam {
     }
 };
 
-// A small code page 932, the system's under Wine: ASCII, the half-width
-// katakana (0xA1-0xDF), and of the double-byte characters only 表 (whose
-// second byte is a backslash's), 会 and 社. Every other byte is no character.
+// A small code page 932, the system's under Wine: ASCII, one single-byte
+// character (the half-width ｱ) and one double-byte (表, whose second byte is a
+// backslash's). Every other byte is no character.
 // Letters and digits: ASCII's, the superscript digits, and every other
 // character from U+00C0 on but the signs, punctuation and symbols up to the
 // kana (U+2000-U+303F).
 struct FakeCharset : CharsetSeam {
     using Table = std::vector<std::pair<std::string, std::string>>;  // ANSI, UTF-8
     static const Table& Characters() {
-        static const Table table = [] {
-            Table t = {{"\x95\x5C", "表"}, {"\x89\xEF", "会"}, {"\x8E\xD0", "社"}};
-            for (unsigned byte = 0xA1; byte <= 0xDF; ++byte) {
-                const unsigned c = 0xFF61 + byte - 0xA1;
-                t.push_back({std::string(1, static_cast<char>(byte)),
-                             {'\xEF', static_cast<char>(0x80 | (c >> 6 & 0x3F)),
-                              static_cast<char>(0x80 | (c & 0x3F))}});
-            }
-            return t;
-        }();
+        static const Table table = {{"\xB1", "ｱ"}, {"\x95\x5C", "表"}};
         return table;
     }
     // Character by character; false at the first that has no match, which
