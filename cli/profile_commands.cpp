@@ -21,25 +21,25 @@ struct Opened {
     LoadedProfile loaded;
 };
 
-// The folder of the profile the command names; empty when the name is
-// refused or there is no folder, which was said.
-std::string FolderOfName(CliServices& s, const Command& c, int* exitCode) {
+// The file of the profile the command names; empty when the name is refused
+// or there is no folder for it, which was said.
+std::string PathOfName(CliServices& s, const Command& c, int* exitCode) {
     if (!IsProfileName(c.text, s.charset)) {
         *exitCode = Say(s.console, kTextBadName + c.text, kExitUsage);
         return {};
     }
-    std::string folder = AppFolderOrSay(s);
+    const std::string folder = AppFolderOrSay(s);
     *exitCode = folder.empty() ? kExitFailed : kExitDone;
-    return folder;
+    return folder.empty() ? folder : ProfilePath(folder, c.text);
 }
 
 Opened Open(CliServices& s, const Command& c) {
     Opened opened;
-    const std::string folder = FolderOfName(s, c, &opened.exitCode);
-    if (folder.empty()) {
+    const std::string path = PathOfName(s, c, &opened.exitCode);
+    if (path.empty()) {
         return opened;
     }
-    opened.loaded = LoadProfile(s.userFiles, s.charset, folder, c.text);
+    opened.loaded = LoadProfile(s.userFiles, s.charset, path);
     const LoadedProfile& loaded = opened.loaded;
     switch (loaded.outcome) {
         case ProfileLoad::kLoaded:
@@ -102,11 +102,10 @@ int RollBack(CliServices& s, UndoRecorder& recorder, std::size_t row) {
 
 int RunProfileSave(CliServices& s, const Command& c) {
     int exitCode = kExitDone;
-    const std::string folder = FolderOfName(s, c, &exitCode);
-    if (folder.empty()) {
+    const std::string path = PathOfName(s, c, &exitCode);
+    if (path.empty()) {
         return exitCode;
     }
-    const std::string path = ProfilePath(folder, c.text);
     std::string existing;
     if (s.userFiles.LoadFile(path, kMaxProfileBytes, &existing) != FileOutcome::kMissing &&
         !c.Has(kOptionForce)) {
@@ -216,11 +215,10 @@ int RunProfileShow(CliServices& s, const Command& c) {
 
 int RunProfileDelete(CliServices& s, const Command& c) {
     int exitCode = kExitDone;
-    const std::string folder = FolderOfName(s, c, &exitCode);
-    if (folder.empty()) {
+    const std::string path = PathOfName(s, c, &exitCode);
+    if (path.empty()) {
         return exitCode;
     }
-    const std::string path = ProfilePath(folder, c.text);
     switch (s.userFiles.RemoveFile(path)) {
         case FileOutcome::kDone:
             s.console.Out(kTextRemoved + c.text + "\n");

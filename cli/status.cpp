@@ -24,7 +24,7 @@ std::vector<std::string> MatchingProfiles(CliServices& services,
     }
     for (const std::string& name : names) {
         const LoadedProfile loaded =
-            LoadProfile(services.userFiles, services.charset, folder, name);
+            LoadProfile(services.userFiles, services.charset, ProfilePath(folder, name));
         if (loaded.outcome == ProfileLoad::kLoaded && ProfileMatches(loaded.reading.profile, now)) {
             matching.push_back(name);
         }

@@ -100,10 +100,9 @@ bool ListProfiles(UserFileSeam& files, const std::string& appFolder, CharsetSeam
     return true;
 }
 
-LoadedProfile LoadProfile(UserFileSeam& files, CharsetSeam& charset, const std::string& appFolder,
-                          std::string_view name) {
+LoadedProfile LoadProfile(UserFileSeam& files, CharsetSeam& charset, const std::string& path) {
     LoadedProfile loaded;
-    loaded.path = ProfilePath(appFolder, name);
+    loaded.path = path;
     std::string bytes;
     switch (files.LoadFile(loaded.path, kMaxProfileBytes, &bytes)) {
         case FileOutcome::kDone:

@@ -39,5 +39,4 @@ struct LoadedProfile {
     ProfileReading reading;  // of a profile loaded, or of the error of an invalid one
 };
 
-LoadedProfile LoadProfile(UserFileSeam& files, CharsetSeam& charset, const std::string& appFolder,
-                          std::string_view name);
+LoadedProfile LoadProfile(UserFileSeam& files, CharsetSeam& charset, const std::string& path);
