@@ -92,7 +92,7 @@ void ProxyControls::OnSetExclusions(WindowOps& window) {
 
 void ProxyControls::OnLocalAddresses(WindowOps& window) {
     const bool on = window.IsChecked(IDC_PROXY_LOCAL);
-    if (SwitchLocalAddresses(registry_, on, false) != LocalSwitch::kStored) {
+    if (SwitchLocalAddresses(registry_, registry_, on, false) != LocalSwitch::kStored) {
         window.ShowMessage(kMsgProxyWriteFailed, kMbOk);
         window.SetCheck(IDC_PROXY_LOCAL, !on);
     }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cache/url_cache_seam.h"
+#include "change/notifier.h"
 #include "cli/console.h"
 #include "store/charset_seam.h"
 #include "store/file_seam.h"

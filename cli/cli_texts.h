@@ -75,71 +75,19 @@ inline constexpr const char kTextDeleted[] = " 件削除しました。";
 inline constexpr const char kTextCleanFailed[] = "URL キャッシュを最後まで調べられませんでした。";
 
 // Status.
-inline constexpr const char* const kTextZoneLabels[] = {"JavaScriptの設定", "JavaAppletの設定",
-                                                        "JAVAの設定", "保存済Cookieの許可",
-                                                        "セッションごとの許可"};
-// By setting: prompt, enable, disable, high, medium, low.
-inline constexpr const char* const kTextSettings[] = {"ダイアログを表示", "有効",      "無効",
-                                                      "安全性-高",        "安全性-中", "安全性-低"};
-inline constexpr const char kTextCustom[] = "カスタム";
-inline constexpr const char kTextMissing[] = "未設定";
-inline constexpr const char kTextUnreadable[] = "読み取れません";
-inline constexpr const char kTextProxy[] = "プロキシ";
-inline constexpr const char kTextOn[] = "有効";
-inline constexpr const char kTextOff[] = "無効";
-inline constexpr const char kTextServer[] = "プロキシサーバ";
-inline constexpr const char kTextBypass[] = "次で始まるアドレスにはプロキシを使用しない";
 inline constexpr const char kTextLocal[] = "ローカルアドレスには使用しない";
 inline constexpr const char kTextYes[] = "はい";
 inline constexpr const char kTextNo[] = "いいえ";
-inline constexpr const char kTextServerList[] = "server.pxy";
-inline constexpr const char kTextNone[] = "なし";
-inline constexpr const char kTextPolicy[] = "ポリシー";
-inline constexpr const char kTextZonesFromMachine[] =
-    "ゾーンの設定はすべてコンピューターの設定が使われます (Security_HKLM_only)";
-inline constexpr const char kTextZoneByPolicy[] = " はポリシーで設定されています: ";
-inline constexpr const char kTextProxyPerMachine[] =
-    "プロキシはコンピューター全体の設定が使われ、ユーザーごとの設定は効きません "
-    "(ProxySettingsPerUser = 0)";
 
-// Profiles and undo.
-inline constexpr const char kTextProfiles[] = "プロファイル";
-inline constexpr const char kTextNoAppFolder[] =
-    "アプリケーション データ フォルダー (%APPDATA%) が見つかりません。";
-inline constexpr const char kTextBadName[] =
-    "プロファイル名に使えません（1～64 文字の文字、数字、空白、-、_、. で、先頭は . と空白以外。"
-    "CON や NUL などの装置名は使えません）: ";
-inline constexpr const char kTextNoProfile[] = "プロファイルがありません: ";
+// Profiles and undo, beside the texts the tray shares (texts/change_words.h).
 inline constexpr const char kTextProfileExists[] =
     "プロファイルは既にあります（置き換えるには --force）: ";
-inline constexpr const char kTextProfileUnreadable[] = "プロファイルを読み取れません: ";
-inline constexpr const char kTextProfileInvalid[] = "プロファイルが正しくありません: ";
-inline constexpr const char kTextLine[] = " の ";
-inline constexpr const char kTextLineEnd[] = " 行目: ";
-// By ProfileError, from kNotKeyValue on.
-inline constexpr const char* const kTextProfileErrors[] = {
-    "「キー = 値」の形ではありません",
-    "不明なキーです",
-    "同じキーが 2 度あります",
-    "正しくない値です",
-    "引用符 (\") の使い方が正しくありません",
-    "システムのコード ページで表せない文字があります",
-};
-inline constexpr const char kTextSaveFailed[] = "保存できませんでした: ";
-inline constexpr const char kTextRemoveFailed[] = "削除できませんでした: ";
-inline constexpr const char kTextListFailed[] = "プロファイルの一覧を読み取れません。";
-inline constexpr const char kTextSaved[] = "保存しました: ";
-inline constexpr const char kTextRemoved[] = "削除しました: ";
 inline constexpr const char kTextWarning[] = "警告: ";
 inline constexpr const char kTextLeftOut[] = " のため、プロファイルに含めません";
 inline constexpr const char kTextArrow[] = " → ";
 inline constexpr const char kTextNoChange[] = " (変更なし)";
-inline constexpr const char kTextRolledBack[] = "変更した値は元に戻しました。";
-inline constexpr const char kTextNotRolledBack[] = "元に戻せなかった値があります。";
-inline constexpr const char kTextUndoNotSaved[] =
-    "元に戻すための記録を保存できないため、変更しませんでした。";
-inline constexpr const char kTextNothingToUndo[] = "元に戻す変更がありません。";
-inline constexpr const char kTextUndoDamaged[] = "元に戻すための記録が正しくありません: ";
 inline constexpr const char kTextChangedSince[] =
     "次の値はその後に変更されているため、元に戻しません（--force で戻します）: ";
-inline constexpr const char kTextUndone[] = "元に戻しました。";
+inline constexpr const char kTextRemoveFailed[] = "削除できませんでした: ";
+inline constexpr const char kTextSaved[] = "保存しました: ";
+inline constexpr const char kTextRemoved[] = "削除しました: ";

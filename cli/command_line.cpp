@@ -4,6 +4,8 @@
 #include <iterator>
 
 #include "cli/cli_texts.h"
+#include "cli/commands.h"
+#include "store/text_format.h"
 
 namespace {
 
@@ -67,27 +69,27 @@ struct VerbRow {
     const char* first;
     const char* second;  // null: a verb of one word
     std::size_t arguments;
-    Verb verb;
     unsigned options;
     ReadArguments read;
+    int (*run)(CliServices& s, const Command& c);
 };
 
 // A verb of two words comes before the verb of one that starts the same way.
 constexpr VerbRow kVerbs[] = {
-    {"status", nullptr, 0, Verb::kStatus, kOptionJson, ReadText},
-    {"zone", nullptr, 2, Verb::kZone, kOptionNoNotify, ReadZone},
-    {"preset", nullptr, 1, Verb::kPreset, kOptionNoNotify, ReadPreset},
-    {"proxy", "server", 1, Verb::kProxyServer, kOptionNoNotify, ReadText},
-    {"proxy", "bypass", 1, Verb::kProxyBypass, kOptionNoNotify, ReadText},
-    {"proxy", "local", 1, Verb::kProxyLocal, kOptionNoNotify, ReadOnOff},
-    {"proxy", nullptr, 1, Verb::kProxySwitch, kOptionNoNotify, ReadOnOff},
-    {"cache", "clean", 1, Verb::kCacheClean, kOptionYes | kOptionNoNotify, ReadKind},
-    {"profile", "save", 1, Verb::kProfileSave, kOptionForce, ReadText},
-    {"profile", "apply", 1, Verb::kProfileApply, kOptionDryRun | kOptionNoNotify, ReadText},
-    {"profile", "list", 0, Verb::kProfileList, kOptionJson, ReadText},
-    {"profile", "show", 1, Verb::kProfileShow, kOptionJson, ReadText},
-    {"profile", "delete", 1, Verb::kProfileDelete, 0, ReadText},
-    {"undo", nullptr, 0, Verb::kUndo, kOptionForce | kOptionDryRun | kOptionNoNotify, ReadText},
+    {"status", nullptr, 0, kOptionJson, ReadText, RunStatus},
+    {"zone", nullptr, 2, kOptionNoNotify, ReadZone, RunZone},
+    {"preset", nullptr, 1, kOptionNoNotify, ReadPreset, RunPreset},
+    {"proxy", "server", 1, kOptionNoNotify, ReadText, RunProxyServer},
+    {"proxy", "bypass", 1, kOptionNoNotify, ReadText, RunProxyBypass},
+    {"proxy", "local", 1, kOptionNoNotify, ReadOnOff, RunProxyLocal},
+    {"proxy", nullptr, 1, kOptionNoNotify, ReadOnOff, RunProxySwitch},
+    {"cache", "clean", 1, kOptionYes | kOptionNoNotify, ReadKind, RunCacheClean},
+    {"profile", "save", 1, kOptionForce, ReadText, RunProfileSave},
+    {"profile", "apply", 1, kOptionDryRun | kOptionNoNotify, ReadText, RunProfileApply},
+    {"profile", "list", 0, kOptionJson, ReadText, RunProfileList},
+    {"profile", "show", 1, kOptionJson, ReadText, RunProfileShow},
+    {"profile", "delete", 1, 0, ReadText, RunProfileDelete},
+    {"undo", nullptr, 0, kOptionForce | kOptionDryRun | kOptionNoNotify, ReadText, RunUndo},
 };
 
 constexpr std::pair<const char*, Option> kOptions[] = {
@@ -120,14 +122,6 @@ void Split(const Words& args, Words* words, Words* options) {
     }
 }
 
-std::string Joined(const Words& words) {
-    std::string joined;
-    for (const std::string& word : words) {
-        joined += (joined.empty() ? "" : " ") + word;
-    }
-    return joined;
-}
-
 }  // namespace
 
 std::optional<Command> ParseCommandLine(const Words& args, std::string* error) {
@@ -138,13 +132,15 @@ std::optional<Command> ParseCommandLine(const Words& args, std::string* error) {
     if (words.empty()) {
         const bool alone = options.size() == 1;
         if (alone && options[0] == "--help") {
+            command.run = RunHelp;
             return command;
         }
         if (alone && options[0] == "--version") {
-            command.verb = Verb::kVersion;
+            command.run = RunVersion;
             return command;
         }
-        *error = options.empty() ? std::string(kTextNoCommand) : kTextUnknownOption + options[0];
+        *error = options.empty() ? std::string(kTextNoCommand)
+                                 : Concat({kTextUnknownOption, options[0]});
         return std::nullopt;
     }
     const VerbRow* row = FindVerb(words);
@@ -152,21 +148,21 @@ std::optional<Command> ParseCommandLine(const Words& args, std::string* error) {
     if (row == nullptr || words.size() != verbWords + row->arguments) {
         const bool known = std::any_of(std::begin(kVerbs), std::end(kVerbs),
                                        [&words](const VerbRow& r) { return words[0] == r.first; });
-        *error = (known ? kTextArguments : kTextUnknownCommand) + Joined(words);
+        *error = Concat({known ? kTextArguments : kTextUnknownCommand, Joined(words, " ")});
         return std::nullopt;
     }
-    command.verb = row->verb;
+    command.run = row->run;
     std::string bad;
     if (!row->read(Words(words.begin() + static_cast<std::ptrdiff_t>(verbWords), words.end()),
                    &command, &bad)) {
-        *error = kTextBadValue + bad;
+        *error = Concat({kTextBadValue, bad});
         return std::nullopt;
     }
     for (const std::string& option : options) {
         Option bit{};
         std::string unknown;
         if (!ReadWord(option, kOptions, &bit, &unknown) || (row->options & bit) == 0) {
-            *error = kTextUnknownOption + option;
+            *error = Concat({kTextUnknownOption, option});
             return std::nullopt;
         }
         command.options |= bit;

@@ -8,24 +8,7 @@
 #include "zone/presets.h"
 #include "zone/zone_options.h"
 
-enum class Verb {
-    kHelp,
-    kVersion,
-    kStatus,
-    kZone,
-    kPreset,
-    kProxySwitch,
-    kProxyServer,
-    kProxyBypass,
-    kProxyLocal,
-    kCacheClean,
-    kProfileSave,
-    kProfileApply,
-    kProfileList,
-    kProfileShow,
-    kProfileDelete,
-    kUndo,
-};
+struct CliServices;
 
 // The options, as bits; each verb takes some of them.
 enum Option : unsigned {
@@ -37,7 +20,7 @@ enum Option : unsigned {
 };
 
 struct Command {
-    Verb verb = Verb::kHelp;
+    int (*run)(CliServices& s, const Command& c) = nullptr;
     unsigned options = 0;
     std::size_t option = 0;  // zone: the row of the option table
     ZoneSetting setting = ZoneSetting::kPrompt;

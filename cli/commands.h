@@ -1,30 +1,31 @@
 #pragma once
-// What the commands share: how they tell what happened, and the commands of
-// their own files.
-#include <string>
-
+// The commands, one function each, by the file that holds them; the verb
+// table (command_line.cpp) names which runs for which words.
 #include "cli/cli.h"
 #include "cli/command_line.h"
-#include "profile/undo_point.h"
 
-// A usage error: the message, then the usage line; nothing was written.
-int Usage(Console& console, const std::string& error);
-// The message on standard error, and the exit code.
-int Say(Console& console, const std::string& message, int exitCode);
-// Tells running programs, unless asked not to, and says what was set.
-int Changed(CliServices& s, const Command& c, const std::string& what);
+// show_commands.cpp: what changes nothing.
+int RunHelp(CliServices& s, const Command& c);
+int RunVersion(CliServices& s, const Command& c);
+int RunStatus(CliServices& s, const Command& c);
 
-// The console's folder; empty after saying that it cannot be found.
-std::string AppFolderOrSay(CliServices& s);
-// After a write of the setting failed: says so in the dialog's words, puts
-// back what the command changed, and says whether that worked.
-int RollBack(CliServices& s, UndoRecorder& recorder, std::size_t row);
+// switch_commands.cpp: one setting, or the five of a preset.
+int RunZone(CliServices& s, const Command& c);
+int RunPreset(CliServices& s, const Command& c);
+int RunProxySwitch(CliServices& s, const Command& c);
+int RunProxyServer(CliServices& s, const Command& c);
+int RunProxyBypass(CliServices& s, const Command& c);
+int RunProxyLocal(CliServices& s, const Command& c);
 
-// The commands that change settings run with a recorder, which keeps the way
-// back.
+// cache_command.cpp
+int RunCacheClean(CliServices& s, const Command& c);
+
+// profile_commands.cpp
 int RunProfileSave(CliServices& s, const Command& c);
-int RunProfileApply(CliServices& s, const Command& c, UndoRecorder& recorder);
+int RunProfileApply(CliServices& s, const Command& c);
 int RunProfileList(CliServices& s, const Command& c);
 int RunProfileShow(CliServices& s, const Command& c);
 int RunProfileDelete(CliServices& s, const Command& c);
-int RunUndo(CliServices& s, const Command& c, UndoRecorder& recorder);
+
+// undo_command.cpp
+int RunUndo(CliServices& s, const Command& c);

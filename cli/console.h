@@ -1,6 +1,6 @@
 #pragma once
-// What the console program needs of the terminal and of the running system,
-// so its logic builds and is tested without Windows.
+// What the console program needs of the terminal, so its logic builds and is
+// tested without Windows.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -17,12 +17,4 @@ class Console {
     // tells whether the user asked to stop (false).
     virtual bool Progress(std::size_t done) = 0;
     virtual void EndProgress() = 0;
-};
-
-// Tells running programs that the internet settings changed, so they take up
-// the new proxy and zone values without a restart.
-class SettingsNotifier {
-  public:
-    virtual ~SettingsNotifier() = default;
-    virtual void SettingsChanged() = 0;
 };

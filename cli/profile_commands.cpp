@@ -1,31 +1,25 @@
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "change/profile_apply.h"
 #include "cli/cli_texts.h"
 #include "cli/commands.h"
-#include "cli/status.h"
+#include "cli/json.h"
+#include "cli/replies.h"
 #include "profile/profile_store.h"
+#include "store/text_format.h"
 #include "proxy/proxy_settings.h"
-#include "texts/messages.h"
+#include "texts/change_words.h"
+#include "texts/setting_words.h"
 
 namespace {
-
-std::string Line(const char* label, const std::string& value) {
-    return std::string(label) + ": " + value + "\n";
-}
-
-// A profile named on the command line, read and checked whole; when it
-// cannot be, exitCode tells why, and it was said.
-struct Opened {
-    int exitCode = kExitDone;
-    LoadedProfile loaded;
-};
 
 // The file of the profile the command names; empty when the name is refused
 // or there is no folder for it, which was said.
 std::string PathOfName(CliServices& s, const Command& c, int* exitCode) {
     if (!IsProfileName(c.text, s.charset)) {
-        *exitCode = Say(s.console, kTextBadName + c.text, kExitUsage);
+        *exitCode = Say(s.console, {kTextBadName, c.text}, kExitUsage);
         return {};
     }
     const std::string folder = AppFolderOrSay(s);
@@ -33,72 +27,55 @@ std::string PathOfName(CliServices& s, const Command& c, int* exitCode) {
     return folder.empty() ? folder : ProfilePath(folder, c.text);
 }
 
-Opened Open(CliServices& s, const Command& c) {
-    Opened opened;
-    const std::string path = PathOfName(s, c, &opened.exitCode);
+// The profile the command names, read and checked whole; when it cannot be,
+// *exitCode tells why, and it was said.
+LoadedProfile Open(CliServices& s, const Command& c, int* exitCode) {
+    const std::string path = PathOfName(s, c, exitCode);
     if (path.empty()) {
-        return opened;
+        return {};
     }
-    opened.loaded = LoadProfile(s.userFiles, s.charset, path);
-    const LoadedProfile& loaded = opened.loaded;
+    LoadedProfile loaded = LoadProfile(s.userFiles, s.charset, path);
     switch (loaded.outcome) {
         case ProfileLoad::kLoaded:
             break;
         case ProfileLoad::kMissing:
-            opened.exitCode = Say(s.console, kTextNoProfile + c.text, kExitUsage);
+            *exitCode = Say(s.console, {kTextNoProfile, c.text}, kExitUsage);
             break;
         case ProfileLoad::kUnreadable:
-            opened.exitCode = Say(s.console, kTextProfileUnreadable + loaded.path, kExitFailed);
+            *exitCode = Say(s.console, ProfileProblem(loaded), kExitFailed);
             break;
         case ProfileLoad::kInvalid:
-            opened.exitCode =
-                Say(s.console,
-                    kTextProfileInvalid + loaded.path + kTextLine +
-                        std::to_string(loaded.reading.line) + kTextLineEnd +
-                        kTextProfileErrors[static_cast<int>(loaded.reading.error) - 1],
-                    kExitUsage);
+            *exitCode = Say(s.console, ProfileProblem(loaded), kExitUsage);
             break;
     }
-    return opened;
+    return loaded;
 }
 
 // A value written where a policy overrides it changes nothing the browser
 // does; the user is told, and it is written all the same.
-void WarnOfPolicies(CliServices& s, const std::vector<std::size_t>& rows) {
+void WarnOfPolicies(CliServices& s, const std::vector<ApplyStep>& plan) {
     const ZonePolicies zones = ReadZonePolicies(s.registry);
     const bool perMachine = ProxyIsPerMachine(s.registry);
-    for (const std::size_t row : rows) {
-        const SettingRow& setting = SettingTable[row];
+    for (const ApplyStep& step : plan) {
+        const SettingRow& setting = SettingTable[step.row];
         std::string why;
+        if (!step.changes) {
+            continue;
+        }
         if (setting.kind != SettingKind::kZone) {
-            why = perMachine ? std::string(": ") + kTextProxyPerMachine : "";
+            why = perMachine ? Concat({": ", kTextProxyPerMachine}) : "";
         } else if (zones.fromMachine) {
-            why = std::string(": ") + kTextZonesFromMachine;
+            why = Concat({": ", kTextZonesFromMachine});
         } else if (const auto& value = zones.options[setting.option]) {
-            why = kTextZoneByPolicy + ShownNumber(*value);
+            why = Concat({kTextZoneByPolicy, ShownNumber(*value)});
         }
         if (!why.empty()) {
-            s.console.Err(kTextWarning + std::string(SettingLabel(row)) + why + "\n");
+            s.console.Err(Concat({kTextWarning, SettingLabel(step.row), why, "\n"}));
         }
     }
 }
 
 }  // namespace
-
-std::string AppFolderOrSay(CliServices& s) {
-    std::string folder = AppFolder(s.userFiles);
-    if (folder.empty()) {
-        Say(s.console, kTextNoAppFolder, kExitFailed);
-    }
-    return folder;
-}
-
-int RollBack(CliServices& s, UndoRecorder& recorder, std::size_t row) {
-    const bool zone = SettingTable[row].kind == SettingKind::kZone;
-    s.console.Err(std::string(zone ? kMsgZoneWriteFailed : kMsgProxyWriteFailed) + " (" +
-                  SettingTable[row].word + ")\n");
-    return Say(s.console, recorder.Rollback() ? kTextRolledBack : kTextNotRolledBack, kExitFailed);
-}
 
 int RunProfileSave(CliServices& s, const Command& c) {
     int exitCode = kExitDone;
@@ -106,69 +83,52 @@ int RunProfileSave(CliServices& s, const Command& c) {
     if (path.empty()) {
         return exitCode;
     }
-    std::string existing;
-    if (s.userFiles.LoadFile(path, kMaxProfileBytes, &existing) != FileOutcome::kMissing &&
-        !c.Has(kOptionForce)) {
-        return Say(s.console, kTextProfileExists + c.text, kExitUsage);
+    const ProfileSave save =
+        SaveProfile(s.registry, s.userFiles, s.charset, path, c.Has(kOptionForce));
+    if (save.end == ProfileSave::kExists) {
+        return Say(s.console, {kTextProfileExists, c.text}, kExitUsage);
     }
-    Profile profile;
-    for (std::size_t row = 0; row < kSettingCount; ++row) {
-        const SettingReading reading = ReadSetting(s.registry, row);
-        if (reading.outcome == ReadOutcome::kRead) {
-            profile[row] = reading.value;
-        } else {
-            s.console.Err(
-                kTextWarning +
-                Line(SettingLabel(row),
-                     (reading.outcome == ReadOutcome::kMissing ? kTextMissing : kTextUnreadable) +
-                         std::string(kTextLeftOut)));
-        }
+    for (const auto& [row, outcome] : save.leftOut) {
+        s.console.Err(Concat(
+            {kTextWarning, SettingLabel(row), ": ", OutcomeLabel(outcome), kTextLeftOut, "\n"}));
     }
-    if (!s.userFiles.SaveFile(path, FormatProfile(profile, s.charset))) {
-        return Say(s.console, kTextSaveFailed + path, kExitFailed);
+    if (save.end == ProfileSave::kFailed) {
+        return Say(s.console, {kTextSaveFailed, path}, kExitFailed);
     }
-    s.console.Out(kTextSaved + c.text + "\n");
+    s.console.Out(Concat({kTextSaved, c.text, "\n"}));
     return kExitDone;
 }
 
 // Checks the whole profile, tells what changes, then writes only what
 // differs: all of it, or, when a write fails, none of it.
-int RunProfileApply(CliServices& s, const Command& c, UndoRecorder& recorder) {
-    const Opened opened = Open(s, c);
-    if (opened.exitCode != kExitDone) {
-        return opened.exitCode;
+int RunProfileApply(CliServices& s, const Command& c) {
+    int exitCode = kExitDone;
+    const LoadedProfile loaded = Open(s, c, &exitCode);
+    if (exitCode != kExitDone) {
+        return exitCode;
     }
-    const Profile& profile = opened.loaded.reading.profile;
-    std::vector<std::size_t> changes;
-    for (std::size_t row = 0; row < kSettingCount; ++row) {
-        if (!profile[row]) {
-            continue;
-        }
-        const SettingReading now = ReadSetting(s.registry, row);
-        const bool same = now.outcome == ReadOutcome::kRead && now.value == *profile[row];
-        const SettingReading next{ReadOutcome::kRead, *profile[row]};
-        s.console.Out(
-            Line(SettingLabel(row),
-                 ShownSetting(row, now, s.charset) +
-                     (same ? kTextNoChange : kTextArrow + ShownSetting(row, next, s.charset))));
-        if (!same) {
-            changes.push_back(row);
-        }
+    const std::vector<ApplyStep> plan = PlanApply(s.registry, loaded.reading.profile);
+    for (const ApplyStep& step : plan) {
+        const std::string now = ShownSetting(step.row, step.now, s.charset);
+        const SettingReading next{ReadOutcome::kRead, step.next};
+        s.console.Out(Line(SettingLabel(step.row),
+                           step.changes
+                               ? Concat({now, kTextArrow, ShownSetting(step.row, next, s.charset)})
+                               : Concat({now, kTextNoChange})));
     }
     if (c.Has(kOptionDryRun)) {
         return kExitDone;
     }
-    if (changes.empty()) {
-        s.console.Out(kTextUnchanged + ("profile " + c.text) + "\n");
+    const std::string what = Concat({"profile ", c.text});
+    if (std::none_of(plan.begin(), plan.end(),
+                     [](const ApplyStep& step) { return step.changes; })) {
+        s.console.Out(Concat({kTextUnchanged, what, "\n"}));
         return kExitDone;
     }
-    WarnOfPolicies(s, changes);
-    for (const std::size_t row : changes) {
-        if (!WriteSetting(s.registry, row, *profile[row])) {
-            return RollBack(s, recorder, row);
-        }
-    }
-    return Changed(s, c, "profile " + c.text);
+    WarnOfPolicies(s, plan);
+    SettingChange change = ChangeFor(s);
+    const ChangeOutcome outcome = Apply(change, plan);
+    return outcome.end == ChangeOutcome::kFailed ? ChangeFailed(s, outcome) : Done(s, c, what);
 }
 
 int RunProfileList(CliServices& s, const Command& c) {
@@ -180,36 +140,40 @@ int RunProfileList(CliServices& s, const Command& c) {
     if (!ListProfiles(s.userFiles, folder, s.charset, &names)) {
         return Say(s.console, kTextListFailed, kExitFailed);
     }
-    std::string out;
-    for (const std::string& name : names) {
-        out += c.Has(kOptionJson) ? (out.empty() ? "" : ", ") + ("{\"name\": " + Json(name) + "}")
-                                  : name + "\n";
+    if (!c.Has(kOptionJson)) {
+        for (const std::string& name : names) {
+            s.console.Out(Concat({name, "\n"}));
+        }
+        return kExitDone;
     }
-    s.console.Out(c.Has(kOptionJson) ? "[" + out + "]\n" : out);
+    std::vector<std::string> objects;
+    for (const std::string& name : names) {
+        objects.push_back(Concat({"{\"name\": ", Json(name), "}"}));
+    }
+    s.console.Out(Concat({"[", Joined(objects), "]\n"}));
     return kExitDone;
 }
 
 int RunProfileShow(CliServices& s, const Command& c) {
-    const Opened opened = Open(s, c);
-    if (opened.exitCode != kExitDone) {
-        return opened.exitCode;
+    int exitCode = kExitDone;
+    const LoadedProfile loaded = Open(s, c, &exitCode);
+    if (exitCode != kExitDone) {
+        return exitCode;
     }
-    const Profile& profile = opened.loaded.reading.profile;
-    std::string out;
+    const Profile& profile = loaded.reading.profile;
+    std::string text;
+    std::vector<std::string> values;
     for (std::size_t row = 0; row < kSettingCount; ++row) {
-        if (!profile[row]) {
-            continue;
-        }
-        if (c.Has(kOptionJson)) {
-            out += (out.empty() ? "" : ", ") + Json(SettingTable[row].word) + ": " +
-                   SettingJson(row, *profile[row], s.charset);
-        } else {
-            out += Line(SettingLabel(row),
-                        ShownSetting(row, {ReadOutcome::kRead, *profile[row]}, s.charset));
+        if (profile[row]) {
+            text += Line(SettingLabel(row),
+                         ShownSetting(row, {ReadOutcome::kRead, *profile[row]}, s.charset));
+            values.push_back(Concat(
+                {Json(SettingTable[row].word), ": ", SettingJson(row, *profile[row], s.charset)}));
         }
     }
-    s.console.Out(
-        c.Has(kOptionJson) ? "{\"name\": " + Json(c.text) + ", \"values\": {" + out + "}}\n" : out);
+    s.console.Out(c.Has(kOptionJson) ? Concat({"{\"name\": ", Json(c.text), ", \"values\": {",
+                                               Joined(values), "}}\n"})
+                                     : text);
     return kExitDone;
 }
 
@@ -221,12 +185,12 @@ int RunProfileDelete(CliServices& s, const Command& c) {
     }
     switch (s.userFiles.RemoveFile(path)) {
         case FileOutcome::kDone:
-            s.console.Out(kTextRemoved + c.text + "\n");
+            s.console.Out(Concat({kTextRemoved, c.text, "\n"}));
             return kExitDone;
         case FileOutcome::kMissing:
-            return Say(s.console, kTextNoProfile + c.text, kExitUsage);
+            return Say(s.console, {kTextNoProfile, c.text}, kExitUsage);
         case FileOutcome::kFailed:
             break;
     }
-    return Say(s.console, kTextRemoveFailed + path, kExitFailed);
+    return Say(s.console, {kTextRemoveFailed, path}, kExitFailed);
 }

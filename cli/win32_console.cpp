@@ -1,12 +1,11 @@
 #include "cli/win32_console.h"
 
-#include <wininet.h>
-
 #include <atomic>
 #include <string>
 
 #include "platform/win32_platform.h"
 #include "platform/win32_encoding.h"
+#include "store/text_format.h"
 
 namespace {
 
@@ -75,7 +74,7 @@ bool Win32Console::Progress(std::size_t done) {
         } else if (now - shown_ >= kProgressStepMs) {
             shown_ = now;
             const ULONGLONG perSecond = done * 1000 / (now - started_);
-            Err("\r" + std::to_string(done) + " 件 (" + std::to_string(perSecond) + " 件/秒)");
+            Err("\r" + Decimal(done) + " 件 (" + Decimal(perSecond) + " 件/秒)");
         }
     }
     return !g_stopAsked;
@@ -84,15 +83,5 @@ bool Win32Console::Progress(std::size_t done) {
 void Win32Console::EndProgress() {
     if (errIsConsole_ && shown_ != started_) {
         Err("\n");
-    }
-}
-
-void Win32Notifier::SettingsChanged() {
-    const ModuleOwner wininet = LoadSystemLibrary(L"wininet.dll");
-    using SetOptionFn = BOOL(WINAPI*)(HINTERNET, DWORD, LPVOID, DWORD);
-    SetOptionFn setOption = nullptr;
-    if (wininet.Valid() && Resolve(wininet.Get(), "InternetSetOptionW", &setOption)) {
-        setOption(nullptr, INTERNET_OPTION_SETTINGS_CHANGED, nullptr, 0);
-        setOption(nullptr, INTERNET_OPTION_REFRESH, nullptr, 0);
     }
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The console program's terminal and notification on Win32.
+// The console program's terminal on Win32.
 #include <windows.h>
 
 #include "cli/console.h"
@@ -29,10 +29,4 @@ class Win32Console final : public Console {
     bool errIsConsole_;
     ULONGLONG started_ = 0;
     ULONGLONG shown_ = 0;
-};
-
-// InternetSetOptionW from wininet, loaded from the system directory only.
-class Win32Notifier final : public SettingsNotifier {
-  public:
-    void SettingsChanged() override;
 };

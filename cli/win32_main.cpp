@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "change/win32_notifier.h"
 #include "cli/cli.h"
 #include "cli/win32_console.h"
 #include "store/charset_seam.h"

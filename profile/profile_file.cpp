@@ -1,8 +1,8 @@
 #include "profile/profile_file.h"
 
 #include <charconv>
-#include <cstdio>
 
+#include "store/text_format.h"
 #include "zone/zone_options.h"
 
 namespace {
@@ -52,14 +52,6 @@ std::optional<std::uint32_t> NumberValue(const SettingRow& row, std::string_view
         return word == kOn ? 1 : 0;
     }
     return NumberOf(word);
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    const char lower = static_cast<char>(c | 0x20);
-    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
 }
 
 // A quoted text, escapes resolved: the UTF-8 between them goes to the code
@@ -157,11 +149,7 @@ ProfileError ParseLine(std::string_view line, CharsetSeam& charset, Profile* pro
     if (equals == std::string_view::npos || Trim(line.substr(0, equals)).empty()) {
         return ProfileError::kNotKeyValue;
     }
-    const std::string key = LowerAscii(Trim(line.substr(0, equals)));
-    std::size_t row = 0;
-    while (row < kSettingCount && key != SettingTable[row].word) {
-        ++row;
-    }
+    const std::size_t row = SettingOfWord(LowerAscii(Trim(line.substr(0, equals))));
     if (row == kSettingCount) {
         return ProfileError::kUnknownKey;
     }
@@ -191,10 +179,9 @@ std::size_t CharacterAt(std::string_view text, std::size_t at, CharsetSeam& char
     return 0;
 }
 
-std::string Hex(unsigned value, const char* format) {
-    char text[16];
-    (void)std::snprintf(text, sizeof text, format, value);
-    return text;
+// A byte as an escape of a quoted text.
+std::string ByteEscape(unsigned char byte) {
+    return "\\x" + Hex(byte, 2);
 }
 
 // Escaped where it would not stand for itself between quotes, or not be seen.
@@ -214,7 +201,7 @@ std::string Escaped(char c) {
             break;
     }
     const auto byte = static_cast<unsigned char>(c);
-    return byte < 0x20 || byte == 0x7F ? Hex(byte, "\\x%02X") : std::string(1, c);
+    return byte < 0x20 || byte == 0x7F ? ByteEscape(byte) : std::string(1, c);
 }
 
 std::string FormatText(std::string_view ansi, CharsetSeam& charset) {
@@ -226,7 +213,7 @@ std::string FormatText(std::string_view ansi, CharsetSeam& charset) {
         std::string utf8;
         const std::size_t length = CharacterAt(ansi, at, charset, &utf8);
         if (length == 0) {
-            quoted += Hex(static_cast<unsigned char>(ansi[at]), "\\x%02X");
+            quoted += ByteEscape(static_cast<unsigned char>(ansi[at]));
             quote = true;
             ++at;
             continue;
@@ -257,7 +244,7 @@ std::string FormatValue(const SettingRow& row, const SettingValue& value, Charse
         case SettingKind::kText:
             return FormatText(value.text, charset);
     }
-    return Hex(value.number, "0x%X");
+    return "0x" + Hex(value.number);
 }
 
 }  // namespace
@@ -268,13 +255,7 @@ ProfileReading ParseProfile(std::string_view bytes, CharsetSeam& charset) {
         bytes.remove_prefix(kByteOrderMark.size());
     }
     for (std::size_t number = 1; !bytes.empty(); ++number) {
-        const std::size_t end = std::min(bytes.find('\n'), bytes.size());
-        std::string_view line = bytes.substr(0, end);
-        bytes.remove_prefix(std::min(end + 1, bytes.size()));
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        reading.error = ParseLine(Trim(line), charset, &reading.profile);
+        reading.error = ParseLine(Trim(TakeLine(bytes)), charset, &reading.profile);
         if (reading.error != ProfileError::kNone) {
             reading.line = number;
             return reading;
@@ -288,24 +269,16 @@ std::string FormatProfile(const Profile& profile, CharsetSeam& charset) {
     std::string text(kByteOrderMark);
     for (std::size_t row = 0; row < kSettingCount; ++row) {
         if (profile[row]) {
-            text += std::string(SettingTable[row].word) + " = " +
-                    FormatValue(SettingTable[row], *profile[row], charset) + "\r\n";
+            text += SettingTable[row].word;
+            text += " = ";
+            text += FormatValue(SettingTable[row], *profile[row], charset);
+            text += "\r\n";
         }
     }
     return text;
 }
 
-std::string LowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lower;
-}
-
-bool ProfileMatches(const Profile& profile, const std::array<SettingReading, kSettingCount>& now) {
+bool ProfileMatches(const Profile& profile, const SettingReadings& now) {
     bool named = false;
     for (std::size_t row = 0; row < kSettingCount; ++row) {
         if (profile[row]) {

@@ -32,6 +32,7 @@ enum class ProfileError {
     kBadQuoting,  // no closing quote, text after it, an unknown escape
     kNotInCodePage,
 };
+constexpr std::size_t kProfileErrorCount = 7;
 
 struct ProfileReading {
     Profile profile;
@@ -46,10 +47,6 @@ ProfileReading ParseProfile(std::string_view bytes, CharsetSeam& charset);
 // as they stand.
 std::string FormatProfile(const Profile& profile, CharsetSeam& charset);
 
-// Keys, words and names compare without regard to the case of their ASCII
-// letters.
-std::string LowerAscii(std::string_view text);
-
 // Whether the profile names a value, and every value it names is what is
 // stored now.
-bool ProfileMatches(const Profile& profile, const std::array<SettingReading, kSettingCount>& now);
+bool ProfileMatches(const Profile& profile, const SettingReadings& now);

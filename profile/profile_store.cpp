@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "store/text_format.h"
+
 namespace {
 
 constexpr std::string_view kAppFolderName = "\\Qeltrin Pro";
@@ -49,15 +51,15 @@ bool IsDeviceName(std::string_view name) {
 
 std::string AppFolder(UserFileSeam& files) {
     const std::string folder = files.AppDataFolder();
-    return folder.empty() ? folder : folder + std::string(kAppFolderName);
+    return folder.empty() ? folder : Concat({folder, kAppFolderName});
 }
 
 std::string ProfilePath(const std::string& appFolder, std::string_view name) {
-    return appFolder + std::string(kProfilesFolder) + std::string(name) + std::string(kExtension);
+    return Concat({appFolder, kProfilesFolder, name, kExtension});
 }
 
 std::string UndoPointPath(const std::string& appFolder) {
-    return appFolder.empty() ? appFolder : appFolder + std::string(kUndoPointFile);
+    return appFolder.empty() ? appFolder : Concat({appFolder, kUndoPointFile});
 }
 
 bool IsProfileName(std::string_view utf8, CharsetSeam& charset) {
@@ -118,4 +120,27 @@ LoadedProfile LoadProfile(UserFileSeam& files, CharsetSeam& charset, const std::
             break;
     }
     return loaded;
+}
+
+ProfileSave SaveProfile(CRegistryAccess& registry, UserFileSeam& files, CharsetSeam& charset,
+                        const std::string& path, bool replace) {
+    ProfileSave save;
+    std::string existing;
+    if (!replace && files.LoadFile(path, kMaxProfileBytes, &existing) != FileOutcome::kMissing) {
+        save.end = ProfileSave::kExists;
+        return save;
+    }
+    Profile profile;
+    for (std::size_t row = 0; row < kSettingCount; ++row) {
+        const SettingReading reading = ReadSetting(registry, row);
+        if (reading.outcome == ReadOutcome::kRead) {
+            profile[row] = reading.value;
+        } else {
+            save.leftOut.emplace_back(row, reading.outcome);
+        }
+    }
+    if (!files.SaveFile(path, FormatProfile(profile, charset))) {
+        save.end = ProfileSave::kFailed;
+    }
+    return save;
 }

@@ -11,9 +11,8 @@
 #include "store/charset_seam.h"
 #include "store/file_seam.h"
 
-// Bounds on what is read back: far above what is ever written.
+// A bound on what is read back: far above what is ever written.
 constexpr std::size_t kMaxProfileBytes = std::size_t{1} << 20;
-constexpr std::size_t kMaxUndoPointBytes = std::size_t{32} << 20;
 
 // The folder of the console's files; empty when the user's folder is unknown.
 std::string AppFolder(UserFileSeam& files);
@@ -40,3 +39,13 @@ struct LoadedProfile {
 };
 
 LoadedProfile LoadProfile(UserFileSeam& files, CharsetSeam& charset, const std::string& path);
+
+// Saves the eight settings as they are now into a profile; a value that is
+// missing or cannot be read is left out. An existing profile is replaced only
+// when asked to.
+struct ProfileSave {
+    enum End { kSaved, kExists, kFailed } end = kSaved;
+    std::vector<std::pair<std::size_t, ReadOutcome>> leftOut;  // row, why
+};
+ProfileSave SaveProfile(CRegistryAccess& registry, UserFileSeam& files, CharsetSeam& charset,
+                        const std::string& path, bool replace);

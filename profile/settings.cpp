@@ -7,25 +7,20 @@
 #include "store/registry_paths.h"
 #include "zone/zone_options.h"
 
-namespace {
-
-SettingRow Zone(std::size_t option) {
-    return {ZoneOptionTable[option].word, kZoneKey, ZoneOptionTable[option].valueName,
-            SettingKind::kZone,           option,   0};
-}
-
-}  // namespace
-
-const std::array<SettingRow, kSettingCount> SettingTable = {{
-    Zone(0),
-    Zone(1),
-    Zone(2),
-    Zone(3),
-    Zone(4),
-    {"proxy", kSettingsKey, kProxyEnableValue, SettingKind::kSwitch, 0, 0},
-    {"server", kSettingsKey, kProxyServerValue, SettingKind::kText, 0, kServerBufferSize},
-    {"override", kSettingsKey, kProxyOverrideValue, SettingKind::kText, 0, kMaxExclusionBytes},
-}};
+const std::array<SettingRow, kSettingCount> SettingTable = [] {
+    std::array<SettingRow, kSettingCount> table{};
+    for (std::size_t option = 0; option < kZoneOptionCount; ++option) {
+        table[option] = {ZoneOptionTable[option].word, kZoneKey, ZoneOptionTable[option].valueName,
+                         SettingKind::kZone,           option,   0};
+    }
+    table[kProxyRow] = {"proxy", kSettingsKey, kProxyEnableValue, SettingKind::kSwitch, 0, 0};
+    table[kServerRow] = {"server", kSettingsKey,     kProxyServerValue, SettingKind::kText,
+                         0,        kServerBufferSize};
+    table[kOverrideRow] = {"override", kSettingsKey,      kProxyOverrideValue, SettingKind::kText,
+                           0,          kMaxExclusionBytes};
+    return table;
+}();
+static_assert(kZoneOptionCount == kProxyRow && kOverrideRow + 1 == kSettingCount);
 
 SettingReading ReadSetting(CRegistryAccess& registry, std::size_t row) {
     const SettingRow& setting = SettingTable[row];
@@ -38,12 +33,17 @@ SettingReading ReadSetting(CRegistryAccess& registry, std::size_t row) {
     return reading;
 }
 
-bool WriteSetting(CRegistryAccess& registry, std::size_t row, const SettingValue& value) {
-    const SettingRow& setting = SettingTable[row];
-    return setting.kind == SettingKind::kText
-               ? registry.WriteString(kHkeyCurrentUser, setting.key, setting.valueName, value.text)
-               : registry.WriteDword(kHkeyCurrentUser, setting.key, setting.valueName,
-                                     value.number);
+SettingReadings ReadSettings(CRegistryAccess& registry) {
+    SettingReadings readings;
+    for (std::size_t row = 0; row < kSettingCount; ++row) {
+        readings[row] = ReadSetting(registry, row);
+    }
+    return readings;
+}
+
+RawValue StoredValue(std::size_t row, const SettingValue& value) {
+    return SettingTable[row].kind == SettingKind::kText ? StringValue(value.text)
+                                                        : DwordValue(value.number);
 }
 
 SettingReading ReadingOf(std::size_t row, const std::optional<RawValue>& raw) {
@@ -61,6 +61,14 @@ std::size_t SettingOf(const char* key, const char* valueName) {
     std::size_t row = 0;
     while (row < kSettingCount && (std::strcmp(SettingTable[row].key, key) != 0 ||
                                    std::strcmp(SettingTable[row].valueName, valueName) != 0)) {
+        ++row;
+    }
+    return row;
+}
+
+std::size_t SettingOfWord(std::string_view word) {
+    std::size_t row = 0;
+    while (row < kSettingCount && word != SettingTable[row].word) {
         ++row;
     }
     return row;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "store/registry_access.h"
 
@@ -20,6 +21,11 @@ struct SettingRow {
     std::uint32_t maxBytes;  // text: what the dialog's read takes, zero byte included
 };
 
+// The rows: first the zone options, in the option table's order (the row of
+// option i is i), then these.
+constexpr std::size_t kProxyRow = 5;
+constexpr std::size_t kServerRow = 6;
+constexpr std::size_t kOverrideRow = 7;
 constexpr std::size_t kSettingCount = 8;
 extern const std::array<SettingRow, kSettingCount> SettingTable;
 
@@ -35,13 +41,19 @@ struct SettingReading {
     ReadOutcome outcome = ReadOutcome::kMissing;
     SettingValue value;
 };
+using SettingReadings = std::array<SettingReading, kSettingCount>;
 
 // As the dialog reads it, and as the dialog writes it: numbers as REG_DWORD,
 // texts as REG_SZ.
 SettingReading ReadSetting(CRegistryAccess& registry, std::size_t row);
-bool WriteSetting(CRegistryAccess& registry, std::size_t row, const SettingValue& value);
+SettingReadings ReadSettings(CRegistryAccess& registry);
+// The value as the dialog stores it.
+RawValue StoredValue(std::size_t row, const SettingValue& value);
 // What a value as stored (nullopt: missing) reads as.
 SettingReading ReadingOf(std::size_t row, const std::optional<RawValue>& raw);
 
 // The row of a value of HKEY_CURRENT_USER; kSettingCount when it is none of them.
 std::size_t SettingOf(const char* key, const char* valueName);
+// The row of a word of profiles and the undo point (lower case); kSettingCount
+// when it names none.
+std::size_t SettingOfWord(std::string_view word);

@@ -1,14 +1,15 @@
 #pragma once
 // The undo point: what the last command that changed settings found and
 // wrote, so that `undo` can put it back exactly (type, bytes, or absence) and
-// can tell whether anything changed it since.
+// can tell whether anything changed it since. One line a value:
+// "WORD BEFORE AFTER", each "-" for a missing value, else "TYPE:HEX" (the
+// type in decimal, the bytes in hexadecimal).
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "profile/settings.h"
-#include "store/file_seam.h"
 
 struct ValueChange {
     std::size_t row = 0;             // of the setting table
@@ -19,8 +20,15 @@ struct ValueChange {
 using UndoPoint = std::vector<ValueChange>;
 
 std::string FormatUndoPoint(const UndoPoint& point);
+// Adds a value's line to a formatted undo point.
+void AppendUndoLine(std::string& text, const ValueChange& change);
 // Nothing when the text is no undo point.
 std::optional<UndoPoint> ParseUndoPoint(std::string_view text);
+
+// The longest undo point that can be written: every setting, each value
+// before and after of the most bytes read exactly. A read takes this much, so
+// whatever is written reads back.
+std::size_t MaxUndoPointBytes();
 
 // Where a value stands against the undo point.
 enum class UndoState {
@@ -29,32 +37,3 @@ enum class UndoState {
     kChangedSince,  // something else changed it since
 };
 UndoState StateOf(const ValueChange& change, const std::optional<RawValue>& now);
-
-// Records each change a command makes into the undo point on disk before the
-// change is made, for as long as it lives. The command's first change
-// replaces the point the previous command left; a change that cannot be
-// recorded is not made.
-class UndoRecorder final : public ChangeJournal {
-  public:
-    UndoRecorder(CRegistryAccess& registry, UserFileSeam& files, std::string path);
-    ~UndoRecorder() override;
-    UndoRecorder(const UndoRecorder&) = delete;
-    UndoRecorder& operator=(const UndoRecorder&) = delete;
-
-    bool Record(RegKey root, const char* path, const char* name,
-                const std::optional<RawValue>& before,
-                const std::optional<RawValue>& after) override;
-    // Whether a change was kept from being made because it could not be recorded.
-    bool SaveFailed() const { return saveFailed_; }
-    // Puts back, newest first, every value changed so far, and the undo point
-    // that was there before; false when something could not be put back.
-    bool Rollback();
-
-  private:
-    CRegistryAccess& registry_;
-    UserFileSeam& files_;
-    std::string path_;
-    UndoPoint point_;
-    std::optional<std::string> previous_;  // the undo point file found at the first change
-    bool saveFailed_ = false;
-};

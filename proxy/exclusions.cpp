@@ -25,19 +25,20 @@ ReadOutcome ReadExclusions(CRegistryAccess& registry, std::string* list) {
                                kMaxExclusionBytes);
 }
 
-ListStore StoreExclusions(CRegistryAccess& registry, std::string list, bool local) {
+ListStore StoreExclusions(ValueWriter& out, std::string list, bool local) {
     if (local) {
         list += LocalToken;
     }
     if (list.size() >= kMaxExclusionBytes) {
         return ListStore::kTooLong;
     }
-    return registry.WriteString(kHkeyCurrentUser, kSettingsKey, kProxyOverrideValue, list)
+    return out.WriteString(kHkeyCurrentUser, kSettingsKey, kProxyOverrideValue, list)
                ? ListStore::kStored
                : ListStore::kWriteFailed;
 }
 
-LocalSwitch SwitchLocalAddresses(CRegistryAccess& registry, bool on, bool ifNeeded) {
+LocalSwitch SwitchLocalAddresses(CRegistryAccess& registry, ValueWriter& out, bool on,
+                                 bool ifNeeded) {
     std::string list;
     // Only a list known to be missing counts as empty: one that exists but
     // cannot be read must not be replaced.
@@ -49,7 +50,7 @@ LocalSwitch SwitchLocalAddresses(CRegistryAccess& registry, bool on, bool ifNeed
     if (ifNeeded && hasEntry == on) {
         return LocalSwitch::kUnchanged;
     }
-    return StoreExclusions(registry, on ? list : stripped, on) == ListStore::kStored
+    return StoreExclusions(out, on ? list : stripped, on) == ListStore::kStored
                ? LocalSwitch::kStored
                : LocalSwitch::kWriteFailed;
 }

@@ -32,15 +32,17 @@ enum class ListStore { kStored, kTooLong, kWriteFailed };
 // Stores the list as given, with the local-address entry appended when
 // `local`. A result that could not be read back whole is refused; nothing is
 // ever cut.
-ListStore StoreExclusions(CRegistryAccess& registry, std::string list, bool local);
+ListStore StoreExclusions(ValueWriter& out, std::string list, bool local);
 
 // A list that is already as asked counts as unchanged; a stored list too long
 // to take the entry counts as a failed write.
 enum class LocalSwitch { kStored, kUnchanged, kUnreadable, kWriteFailed };
 
-// Adds the local-address entry to the stored list, or strips it. A list that
+// Adds the local-address entry to the list read from the registry, or strips
+// it, and writes the result to out. A list that
 // exists but cannot be read whole is left as it is. With `ifNeeded`, a list
 // that already is as asked is left unchanged; without it, switching on
 // appends the entry whatever the list ends in, as a click on a check box that
 // was clear does.
-LocalSwitch SwitchLocalAddresses(CRegistryAccess& registry, bool on, bool ifNeeded);
+LocalSwitch SwitchLocalAddresses(CRegistryAccess& registry, ValueWriter& out, bool on,
+                                 bool ifNeeded);

@@ -13,8 +13,8 @@ bool ProxyIsOn(const DwordReading& reading) {
     return reading.outcome == ReadOutcome::kRead && reading.value == 1;
 }
 
-bool WriteProxySwitch(CRegistryAccess& registry, bool on) {
-    return registry.WriteDword(kHkeyCurrentUser, kSettingsKey, kProxyEnableValue, on ? 1 : 0);
+bool WriteProxySwitch(ValueWriter& out, bool on) {
+    return out.WriteDword(kHkeyCurrentUser, kSettingsKey, kProxyEnableValue, on ? 1 : 0);
 }
 
 bool ProxyIsPerMachine(CRegistryAccess& registry) {
@@ -29,7 +29,7 @@ ReadOutcome ReadProxyServer(CRegistryAccess& registry, std::string* server) {
                                kServerBufferSize);
 }
 
-ServerStore StoreProxyServer(CRegistryAccess& registry, std::string_view server) {
+ServerStore StoreProxyServer(ValueWriter& out, std::string_view server) {
     if (server.empty()) {
         return ServerStore::kBlank;
     }
@@ -39,7 +39,7 @@ ServerStore StoreProxyServer(CRegistryAccess& registry, std::string_view server)
     if (server.size() > kMaxServerLength) {
         return ServerStore::kTooLong;
     }
-    return registry.WriteString(kHkeyCurrentUser, kSettingsKey, kProxyServerValue, server)
+    return out.WriteString(kHkeyCurrentUser, kSettingsKey, kProxyServerValue, server)
                ? ServerStore::kStored
                : ServerStore::kWriteFailed;
 }

@@ -21,7 +21,7 @@ constexpr std::size_t kMaxServerLength = kServerBufferSize - 1;
 bool ProxyIsOn(const DwordReading& reading);
 
 DwordReading ReadProxySwitch(CRegistryAccess& registry);
-bool WriteProxySwitch(CRegistryAccess& registry, bool on);
+bool WriteProxySwitch(ValueWriter& out, bool on);
 
 // Whether a policy makes the proxy a machine-wide setting
 // (ProxySettingsPerUser = 0), so that the per-user values have no effect.
@@ -36,4 +36,4 @@ enum class ServerStore { kStored, kBlank, kNoColon, kTooLong, kWriteFailed };
 // empty (blanks count as text) and it has a single-byte colon somewhere,
 // which is never part of a double-byte character. A text longer than a read
 // gets back is refused whole, never cut.
-ServerStore StoreProxyServer(CRegistryAccess& registry, std::string_view server);
+ServerStore StoreProxyServer(ValueWriter& out, std::string_view server);

@@ -54,21 +54,6 @@ RegStatus Query(RegistrySeam& registry, RegKey key, const char* name, std::uint3
     return status;
 }
 
-// The value as stored, or nullopt when it is missing; false when it cannot be
-// read whole.
-bool QueryRaw(RegistrySeam& registry, RegKey key, const char* name,
-              std::optional<RawValue>* value) {
-    std::vector<std::uint8_t> buffer;
-    std::uint32_t size = 0;
-    std::uint32_t type = 0;
-    const RegStatus status = Query(registry, key, name, kMaxRawBytes, &buffer, &size, &type);
-    value->reset();
-    if (status == kErrorSuccess) {
-        *value = RawValue{type, std::string(buffer.begin(), buffer.begin() + size)};
-    }
-    return status == kErrorSuccess || status == kErrorFileNotFound;
-}
-
 }  // namespace
 
 ReadOutcome DwordFromBytes(std::string_view bytes, std::uint32_t* value) {
@@ -108,6 +93,18 @@ ReadOutcome CRegistryAccess::ReadDword(RegKey root, const char* path, const char
 ReadOutcome CRegistryAccess::ReadString(RegKey root, const char* path, const char* name,
                                         std::string* text, std::uint32_t maxBytes) {
     text->clear();
+    RawValue value;
+    const ReadOutcome read = ReadBytes(root, path, name, maxBytes, &value);
+    return read == ReadOutcome::kRead ? TextFromBytes(value.bytes, maxBytes, text) : read;
+}
+
+ReadOutcome CRegistryAccess::ReadRaw(RegKey root, const char* path, const char* name,
+                                     RawValue* value) {
+    return ReadBytes(root, path, name, kMaxRawBytes, value);
+}
+
+ReadOutcome CRegistryAccess::ReadBytes(RegKey root, const char* path, const char* name,
+                                       std::uint32_t maxBytes, RawValue* value) {
     RegStatus status = kErrorSuccess;
     const KeyOwner key = OpenKey(registry_, root, path, kKeyAllAccess, &status);
     if (!key.Valid()) {
@@ -115,29 +112,12 @@ ReadOutcome CRegistryAccess::ReadString(RegKey root, const char* path, const cha
     }
     std::vector<std::uint8_t> buffer;
     std::uint32_t length = 0;
-    std::uint32_t type = 0;  // received, deliberately not checked
+    std::uint32_t type = 0;
     const RegStatus queried = Query(registry_, key.Get(), name, maxBytes, &buffer, &length, &type);
     if (queried != kErrorSuccess) {
         return OutcomeOf(queried);
     }
-    return TextFromBytes({reinterpret_cast<const char*>(buffer.data()), length}, maxBytes, text);
-}
-
-ReadOutcome CRegistryAccess::ReadRaw(RegKey root, const char* path, const char* name,
-                                     RawValue* value) {
-    RegStatus status = kErrorSuccess;
-    const KeyOwner key = OpenKey(registry_, root, path, kKeyAllAccess, &status);
-    if (!key.Valid()) {
-        return OutcomeOf(status);
-    }
-    std::optional<RawValue> read;
-    if (!QueryRaw(registry_, key.Get(), name, &read)) {
-        return ReadOutcome::kUnreadable;
-    }
-    if (!read) {
-        return ReadOutcome::kMissing;
-    }
-    *value = *read;
+    *value = RawValue{type, std::string(buffer.begin(), buffer.begin() + length)};
     return ReadOutcome::kRead;
 }
 
@@ -151,13 +131,6 @@ bool CRegistryAccess::WriteRaw(RegKey root, const char* path, const char* name,
         return !value && status == kErrorFileNotFound;
     }
     const KeyOwner key(handle, KeyCloser{&registry_});
-    if (journal_ != nullptr) {
-        std::optional<RawValue> before;
-        if (!QueryRaw(registry_, key.Get(), name, &before) ||
-            !journal_->Record(root, path, name, before, value)) {
-            return false;
-        }
-    }
     if (!value) {
         const RegStatus deleted = registry_.DeleteValue(key.Get(), name);
         return deleted == kErrorSuccess || deleted == kErrorFileNotFound;
@@ -167,16 +140,24 @@ bool CRegistryAccess::WriteRaw(RegKey root, const char* path, const char* name,
                               static_cast<std::uint32_t>(value->bytes.size())) == kErrorSuccess;
 }
 
-bool CRegistryAccess::WriteString(RegKey root, const char* path, const char* name,
-                                  std::string_view text) {
+RawValue StringValue(std::string_view text) {
     std::string stored(text.substr(0, text.find('\0')));
     stored += '\0';
-    return WriteRaw(root, path, name, RawValue{kRegSz, std::move(stored)});
+    return {kRegSz, std::move(stored)};
+}
+
+RawValue DwordValue(std::uint32_t value) {
+    std::string bytes(sizeof value, '\0');
+    std::memcpy(bytes.data(), &value, sizeof value);
+    return {kRegDword, std::move(bytes)};
+}
+
+bool CRegistryAccess::WriteString(RegKey root, const char* path, const char* name,
+                                  std::string_view text) {
+    return WriteRaw(root, path, name, StringValue(text));
 }
 
 bool CRegistryAccess::WriteDword(RegKey root, const char* path, const char* name,
                                  std::uint32_t value) {
-    std::string bytes(sizeof value, '\0');
-    std::memcpy(bytes.data(), &value, sizeof value);
-    return WriteRaw(root, path, name, RawValue{kRegDword, std::move(bytes)});
+    return WriteRaw(root, path, name, DwordValue(value));
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "store/registry_seam.h"
+#include "store/value_writer.h"
 
 // How a read ended. Missing: the key or the value does not exist; unreadable:
 // any other failure (no access, a value of the wrong size, a text too long).
@@ -36,18 +37,12 @@ ReadOutcome TextFromBytes(std::string_view bytes, std::uint32_t maxBytes, std::s
 // The longest value read exactly; a longer one counts as unreadable.
 constexpr std::uint32_t kMaxRawBytes = 1 << 20;
 
-// Told of each change before it is made, with what the value holds and what it
-// is to hold (nullopt: missing, deleted). False keeps the change from being
-// made, so nothing changes that was not told first.
-class ChangeJournal {
-  public:
-    virtual ~ChangeJournal() = default;
-    virtual bool Record(RegKey root, const char* path, const char* name,
-                        const std::optional<RawValue>& before,
-                        const std::optional<RawValue>& after) = 0;
-};
+// How the settings are stored: a text as REG_SZ with its terminating zero
+// (a text with a zero byte inside up to it), a number as REG_DWORD.
+RawValue StringValue(std::string_view text);
+RawValue DwordValue(std::uint32_t value);
 
-class CRegistryAccess {
+class CRegistryAccess final : public ValueWriter {
   public:
     explicit CRegistryAccess(RegistrySeam& registry) : registry_(registry) {}
     CRegistryAccess(const CRegistryAccess&) = delete;
@@ -60,10 +55,9 @@ class CRegistryAccess {
     // The buffer grows to what the platform reports a text needs.
     ReadOutcome ReadString(RegKey root, const char* path, const char* name, std::string* text,
                            std::uint32_t maxBytes);
-    // Stores a REG_SZ with its terminating zero, creating missing keys. A text
-    // with a zero byte inside is stored up to it.
-    bool WriteString(RegKey root, const char* path, const char* name, std::string_view text);
-    bool WriteDword(RegKey root, const char* path, const char* name, std::uint32_t value);
+    bool WriteString(RegKey root, const char* path, const char* name,
+                     std::string_view text) override;
+    bool WriteDword(RegKey root, const char* path, const char* name, std::uint32_t value) override;
 
     // The value's exact type and bytes, of at most kMaxRawBytes, with the
     // access of the settings' reads.
@@ -73,12 +67,12 @@ class CRegistryAccess {
     bool WriteRaw(RegKey root, const char* path, const char* name,
                   const std::optional<RawValue>& value);
 
-    // Every later change is told to the journal first; null: to none.
-    void SetJournal(ChangeJournal* journal) { journal_ = journal; }
-
   private:
+    // The bytes of a value of at most maxBytes, as ReadRaw reads them.
+    ReadOutcome ReadBytes(RegKey root, const char* path, const char* name, std::uint32_t maxBytes,
+                          RawValue* value);
+
     RegistrySeam& registry_;
-    ChangeJournal* journal_ = nullptr;
 };
 
 // The process-wide accessor over the platform's registry.

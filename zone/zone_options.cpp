@@ -1,7 +1,8 @@
 #include "zone/zone_options.h"
 
-#include <iterator>
+#include <utility>
 
+#include "store/keyed_table.h"
 #include "store/registry_paths.h"
 
 namespace {
@@ -14,8 +15,11 @@ constexpr ZoneOption kAskAllowDisallow(const char* valueName, const char* word) 
     return {valueName, word, {{{S::kPrompt, 1}, {S::kEnable, 0}, {S::kDisable, 3}}}, 3};
 }
 
-// By setting, in the order of ZoneSetting.
-constexpr const char* kSettingWords[] = {"prompt", "enable", "disable", "high", "medium", "low"};
+constexpr std::pair<ZoneSetting, const char*> kSettingWords[] = {
+    {S::kPrompt, "prompt"}, {S::kEnable, "enable"}, {S::kDisable, "disable"},
+    {S::kHigh, "high"},     {S::kMedium, "medium"}, {S::kLow, "low"},
+};
+static_assert(CoversInOrder(kSettingWords, kZoneSettingCount));
 
 }  // namespace
 
@@ -37,9 +41,8 @@ DwordReading ReadZoneOption(CRegistryAccess& registry, std::size_t option) {
     return reading;
 }
 
-bool WriteZoneOption(CRegistryAccess& registry, std::size_t option, std::uint32_t value) {
-    return registry.WriteDword(kHkeyCurrentUser, kZoneKey, ZoneOptionTable[option].valueName,
-                               value);
+bool WriteZoneOption(ValueWriter& out, std::size_t option, std::uint32_t value) {
+    return out.WriteDword(kHkeyCurrentUser, kZoneKey, ZoneOptionTable[option].valueName, value);
 }
 
 namespace {
@@ -59,13 +62,13 @@ const ZoneChoice* FirstChoice(std::size_t option, Holds holds) {
 }  // namespace
 
 const char* ZoneSettingWord(ZoneSetting setting) {
-    return kSettingWords[static_cast<std::size_t>(setting)];
+    return kSettingWords[static_cast<std::size_t>(setting)].second;
 }
 
 std::optional<ZoneSetting> ZoneSettingOfWord(std::string_view word) {
-    for (std::size_t i = 0; i < std::size(kSettingWords); ++i) {
-        if (word == kSettingWords[i]) {
-            return static_cast<ZoneSetting>(i);
+    for (const auto& [setting, name] : kSettingWords) {
+        if (word == name) {
+            return setting;
         }
     }
     return std::nullopt;

@@ -11,6 +11,7 @@
 
 // What a value means to the browser.
 enum class ZoneSetting { kPrompt, kEnable, kDisable, kHigh, kMedium, kLow };
+constexpr std::size_t kZoneSettingCount = 6;
 
 struct ZoneChoice {
     ZoneSetting setting;
@@ -29,7 +30,7 @@ constexpr std::size_t kZoneOptionCount = 5;
 extern const std::array<ZoneOption, kZoneOptionCount> ZoneOptionTable;
 
 DwordReading ReadZoneOption(CRegistryAccess& registry, std::size_t option);
-bool WriteZoneOption(CRegistryAccess& registry, std::size_t option, std::uint32_t value);
+bool WriteZoneOption(ValueWriter& out, std::size_t option, std::uint32_t value);
 
 // What policies say of the zone options: all five may come from the machine
 // (Security_HKLM_only = 1), and a policy value of an option's own name, under

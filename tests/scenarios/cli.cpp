@@ -1,6 +1,8 @@
 // The console program, scenario by scenario. Each starts on a clean machine:
 // no values, no read-only key, no server.pxy, an empty URL cache.
 #include "cli/cli_texts.h"
+#include "texts/change_words.h"
+#include "texts/setting_words.h"
 #include "tests/scenario/script.h"
 
 namespace {

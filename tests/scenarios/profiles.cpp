@@ -1,6 +1,8 @@
 // The console program's profiles and undo, scenario by scenario. Each starts without the console's
 // own files, as a user who never saved a profile.
 #include "cli/cli_texts.h"
+#include "texts/change_words.h"
+#include "texts/setting_words.h"
 #include "tests/scenario/script.h"
 
 namespace {

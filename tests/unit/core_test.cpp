@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "cache/url_cache_cleaner.h"
+#include "change/switches.h"
 #include "profile/undo_point.h"
 #include "proxy/exclusions.h"
 #include "proxy/proxy_settings.h"
@@ -13,6 +14,7 @@
 #include "store/registry_paths.h"
 #include "tests/scenario/script.h"
 #include "tests/support/sim_window.h"
+#include "texts/change_words.h"
 
 namespace {
 
@@ -194,16 +196,17 @@ TEST(CliCacheClean, StopsOnCtrlCAndFailsWhenTheCacheGivesOut) {
 }
 
 // A change whose way back cannot be recorded is not made, and the user is
-// told why.
+// told that reason alone.
 TEST(Undo, AChangeThatCannotBeRecordedIsNotMade) {
     NativeMachine machine;
     NativeCli cli(machine);
     machine.files.userFilesFail = true;
-    const scenario::CliRun run = cli.Run({"zone", "java", "low"}, "");
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out + run.err,
-              "セットできませんでした。\n"
-              "元に戻すための記録を保存できないため、変更しませんでした。\n");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"zone", "java", "low"}, {"preset", "all-on"}}) {
+        const scenario::CliRun run = cli.Run(args, "");
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.out + run.err, "元に戻すための記録を保存できないため、変更しませんでした。\n");
+    }
     const scenario::Ref java = scenario::kJava;
     EXPECT_EQ(machine.Value(java.key.root, java.key.path, java.name), std::nullopt);
     const scenario::CliRun unlisted = cli.Run({"profile", "list"}, "");
@@ -216,22 +219,54 @@ TEST(Undo, AChangeThatCannotBeRecordedIsNotMade) {
     EXPECT_EQ(list.err, "アプリケーション データ フォルダー (%APPDATA%) が見つかりません。\n");
 }
 
-// A rollback that cannot write a value back says so.
-TEST(Undo, ARollbackThatCannotWriteBackSaysSo) {
+// A write that fails leaves the undo point as it was; a rollback that cannot
+// write a value back says so.
+TEST(Undo, AFailedWriteLeavesNoTraceAndARollbackThatFailsSaysSo) {
     struct FailingRegistry : FakeRegistry {
-        bool fail = false;
+        int setsLeft = 1000;
         RegStatus SetValue(RegKey key, const char* name, std::uint32_t type,
                            const std::uint8_t* data, std::uint32_t size) override {
-            return fail ? 5 : FakeRegistry::SetValue(key, name, type, data, size);
+            return setsLeft-- > 0 ? FakeRegistry::SetValue(key, name, type, data, size) : 5;
         }
     } registry;
     CRegistryAccess access(registry);
     FakeFiles files;
-    UndoRecorder recorder(access, files, "C:\\undo.txt");
+    const std::string undo = "C:\\undo.txt";
+    files.files[undo] = "found";
     registry.Put(kHkcu, kZoneKey, "1400", scenario::Dword(1));
-    ASSERT_TRUE(access.WriteDword(kHkcu, kZoneKey, "1400", 3));
-    registry.fail = true;
-    EXPECT_FALSE(recorder.Rollback());
+    registry.setsLeft = 0;
+    SettingChange lone(access, files, undo);
+    EXPECT_EQ(SwitchProxy(lone, true), SwitchEnd::kWriteFailed);
+    EXPECT_EQ(files.files[undo], "found");
+
+    registry.setsLeft = 1;  // the script's write, then none: not the proxy's, nor the way back
+    SettingChange change(access, files, undo);
+    const ChangeOutcome outcome =
+        WriteAll(change, {{0, DwordValue(3)}, {kProxyRow, DwordValue(1)}});
+    EXPECT_EQ(ChangeFailureText(outcome),
+              "セットに失敗しました。 (proxy)\n元に戻せなかった値があります。\n");
+    EXPECT_EQ(files.files[undo], "found");
+}
+
+// The largest undo point that can be written, every value before and after
+// of the most bytes read exactly, reads back and is undone.
+TEST(Undo, TheLargestUndoPointReadsBackAndIsUndone) {
+    NativeMachine machine;
+    NativeCli cli(machine);
+    const std::string found(kMaxRawBytes, 'f');
+    UndoPoint largest;
+    for (std::size_t row = 0; row < kSettingCount; ++row) {
+        const RawValue written{0xFFFFFFFF, std::string(kMaxRawBytes, 'w')};
+        largest.push_back({row, RawValue{0xFFFFFFFF, found}, written});
+        machine.registry.Put(kHkcu, SettingTable[row].key, SettingTable[row].valueName,
+                             scenario::Raw(written.type, written.bytes));
+    }
+    machine.SetUserFile("undo.txt", FormatUndoPoint(largest));
+    const scenario::CliRun undo = cli.Run({"undo"}, "");
+    EXPECT_EQ(undo.exitCode, 0) << undo.err;
+    const scenario::Ref java = scenario::kJava;
+    EXPECT_EQ(machine.Value(java.key.root, java.key.path, java.name),
+              scenario::Raw(0xFFFFFFFF, found));
 }
 
 // An undo point is taken only as written: each line a setting's name, then

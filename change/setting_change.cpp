@@ -1,0 +1,135 @@
+#include "change/setting_change.h"
+
+#include <algorithm>
+
+#include "store/registry_paths.h"
+
+SettingChange::SettingChange(CRegistryAccess& registry, UserFileSeam& files, std::string undoPath)
+    : registry_(registry), files_(files), path_(std::move(undoPath)) {}
+
+bool SettingChange::WriteString(RegKey root, const char* path, const char* name,
+                                std::string_view text) {
+    return Write(root, path, name, StringValue(text));
+}
+
+bool SettingChange::WriteDword(RegKey root, const char* path, const char* name,
+                               std::uint32_t value) {
+    return Write(root, path, name, DwordValue(value));
+}
+
+bool SettingChange::Write(RegKey root, const char* path, const char* name, const RawValue& value) {
+    const std::size_t row = SettingOf(path, name);
+    if (root != kHkeyCurrentUser || row == kSettingCount) {
+        failure_ = ChangeFailure::kWriteFailed;
+        return false;
+    }
+    return WriteRaw(row, value);
+}
+
+bool SettingChange::WriteRaw(std::size_t row, const std::optional<RawValue>& value) {
+    std::optional<Recorded> recorded = Record(row, value);
+    if (!recorded) {
+        return false;
+    }
+    const SettingRow& setting = SettingTable[row];
+    if (!registry_.WriteRaw(kHkeyCurrentUser, setting.key, setting.valueName, value)) {
+        failure_ = ChangeFailure::kWriteFailed;
+        RestoreUndoPoint();  // a write that was not made leaves no trace
+        return false;
+    }
+    point_ = std::move(recorded->point);
+    text_ = std::move(recorded->text);
+    failure_ = ChangeFailure::kNone;
+    return true;
+}
+
+std::optional<SettingChange::Recorded> SettingChange::Record(std::size_t row,
+                                                             const std::optional<RawValue>& after) {
+    if (path_.empty() || failure_ == ChangeFailure::kUndoNotSaved) {
+        failure_ = ChangeFailure::kUndoNotSaved;
+        return std::nullopt;
+    }
+    const SettingRow& setting = SettingTable[row];
+    RawValue found;
+    std::optional<RawValue> before;
+    switch (registry_.ReadRaw(kHkeyCurrentUser, setting.key, setting.valueName, &found)) {
+        case ReadOutcome::kRead:
+            before = std::move(found);
+            break;
+        case ReadOutcome::kMissing:
+            break;
+        case ReadOutcome::kUnreadable:
+            // Without what it holds there is no way back; and a key that
+            // cannot be opened to read it cannot be written either.
+            failure_ = ChangeFailure::kWriteFailed;
+            return std::nullopt;
+    }
+    if (point_.empty()) {
+        std::string bytes;
+        previous_.reset();
+        if (files_.LoadFile(path_, MaxUndoPointBytes(), &bytes) == FileOutcome::kDone) {
+            previous_ = std::move(bytes);
+        }
+    }
+    Recorded recorded{point_, text_};
+    UndoPoint& point = recorded.point;
+    const auto same = std::find_if(point.begin(), point.end(),
+                                   [row](const ValueChange& change) { return change.row == row; });
+    if (same == point.end()) {
+        point.push_back({row, std::move(before), after});
+        // Formatted once: a value may hold a megabyte.
+        if (point.size() == 1) {
+            recorded.text = FormatUndoPoint({});
+        }
+        AppendUndoLine(recorded.text, point.back());
+    } else {
+        same->after = after;  // written twice: what it held first is what undo brings back
+        recorded.text = FormatUndoPoint(point);
+    }
+    if (!files_.SaveFile(path_, recorded.text)) {
+        failure_ = ChangeFailure::kUndoNotSaved;
+        return std::nullopt;
+    }
+    return recorded;
+}
+
+bool SettingChange::RestoreUndoPoint() {
+    if (!point_.empty()) {
+        return files_.SaveFile(path_, text_);
+    }
+    return previous_ ? files_.SaveFile(path_, *previous_)
+                     : files_.RemoveFile(path_) != FileOutcome::kFailed;
+}
+
+bool SettingChange::Rollback() {
+    if (point_.empty()) {
+        return true;
+    }
+    bool restored = true;
+    for (auto change = point_.rbegin(); change != point_.rend(); ++change) {
+        const SettingRow& row = SettingTable[change->row];
+        restored = registry_.WriteRaw(kHkeyCurrentUser, row.key, row.valueName, change->before) &&
+                   restored;
+    }
+    point_.clear();
+    return RestoreUndoPoint() && restored;
+}
+
+ChangeOutcome WriteAll(SettingChange& change,
+                       const std::vector<std::pair<std::size_t, std::optional<RawValue>>>& values) {
+    ChangeOutcome outcome;
+    if (values.empty()) {
+        outcome.end = ChangeOutcome::kNothingToDo;
+        return outcome;
+    }
+    for (const auto& [row, value] : values) {
+        if (!change.WriteRaw(row, value)) {
+            outcome.end = ChangeOutcome::kFailed;
+            outcome.row = row;
+            outcome.undoNotSaved = change.Failure() == ChangeFailure::kUndoNotSaved;
+            outcome.rolledBack = change.Rollback();
+            break;
+        }
+    }
+    return outcome;
+}
