@@ -14,11 +14,15 @@ std::vector<ApplyStep> PlanApply(CRegistryAccess& registry, const Profile& profi
 }
 
 ChangeOutcome Apply(SettingChange& change, const std::vector<ApplyStep>& plan) {
-    std::vector<std::pair<std::size_t, std::optional<RawValue>>> values;
+    ChangeOutcome outcome{ChangeOutcome::kNothingToDo};
     for (const ApplyStep& step : plan) {
-        if (step.changes) {
-            values.emplace_back(step.row, StoredValue(step.row, step.next));
+        if (!step.changes) {
+            continue;
         }
+        if (!change.WriteRaw(step.row, StoredValue(step.row, step.next))) {
+            return RolledBack(change, step.row);
+        }
+        outcome.end = ChangeOutcome::kDone;
     }
-    return WriteAll(change, values);
+    return outcome;
 }

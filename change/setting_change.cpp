@@ -115,21 +115,11 @@ bool SettingChange::Rollback() {
     return RestoreUndoPoint() && restored;
 }
 
-ChangeOutcome WriteAll(SettingChange& change,
-                       const std::vector<std::pair<std::size_t, std::optional<RawValue>>>& values) {
+ChangeOutcome RolledBack(SettingChange& change, std::size_t row) {
     ChangeOutcome outcome;
-    if (values.empty()) {
-        outcome.end = ChangeOutcome::kNothingToDo;
-        return outcome;
-    }
-    for (const auto& [row, value] : values) {
-        if (!change.WriteRaw(row, value)) {
-            outcome.end = ChangeOutcome::kFailed;
-            outcome.row = row;
-            outcome.undoNotSaved = change.Failure() == ChangeFailure::kUndoNotSaved;
-            outcome.rolledBack = change.Rollback();
-            break;
-        }
-    }
+    outcome.end = ChangeOutcome::kFailed;
+    outcome.row = row;
+    outcome.undoNotSaved = change.Failure() == ChangeFailure::kUndoNotSaved;
+    outcome.rolledBack = change.Rollback();
     return outcome;
 }

@@ -73,7 +73,6 @@ struct ChangeOutcome {
     bool rolledBack = false;    // every value put back as it was
 };
 
-// Writes the values in order; when one fails, rolls the change back.
-// Nothing to write is nothing to do.
-ChangeOutcome WriteAll(SettingChange& change,
-                       const std::vector<std::pair<std::size_t, std::optional<RawValue>>>& values);
+// After the write of a setting failed: rolls the change back, and tells how
+// it ended.
+ChangeOutcome RolledBack(SettingChange& change, std::size_t row);

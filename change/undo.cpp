@@ -43,9 +43,10 @@ std::vector<UndoStep> PlanUndo(CRegistryAccess& registry, const UndoPoint& point
 }
 
 ChangeOutcome Undo(SettingChange& change, const std::vector<UndoStep>& plan) {
-    std::vector<std::pair<std::size_t, std::optional<RawValue>>> values;
     for (const UndoStep& step : plan) {
-        values.emplace_back(step.row, step.before);
+        if (!change.WriteRaw(step.row, step.before)) {
+            return RolledBack(change, step.row);
+        }
     }
-    return WriteAll(change, values);
+    return {plan.empty() ? ChangeOutcome::kNothingToDo : ChangeOutcome::kDone};
 }

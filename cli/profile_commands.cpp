@@ -147,6 +147,7 @@ int RunProfileList(CliServices& s, const Command& c) {
         return kExitDone;
     }
     std::vector<std::string> objects;
+    objects.reserve(names.size());
     for (const std::string& name : names) {
         objects.push_back(Concat({"{\"name\": ", Json(name), "}"}));
     }

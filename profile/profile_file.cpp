@@ -1,7 +1,5 @@
 #include "profile/profile_file.h"
 
-#include <charconv>
-
 #include "store/text_format.h"
 #include "zone/zone_options.h"
 
@@ -27,18 +25,13 @@ std::string_view Trim(std::string_view text) {
 
 // Decimal, or hexadecimal after 0x; up to 0xFFFFFFFF.
 std::optional<std::uint32_t> NumberOf(std::string_view word) {
-    int base = 10;
+    unsigned base = 10;
     if (word.size() > 2 && word.substr(0, 2) == "0x") {
         base = 16;
         word.remove_prefix(2);
     }
     std::uint32_t number = 0;
-    const char* end = word.data() + word.size();
-    const auto [stop, error] = std::from_chars(word.data(), end, number, base);
-    if (word.empty() || error != std::errc() || stop != end) {
-        return std::nullopt;
-    }
-    return number;
+    return ParseNumber(word, base, &number) ? std::optional(number) : std::nullopt;
 }
 
 std::optional<std::uint32_t> NumberValue(const SettingRow& row, std::string_view value) {

@@ -92,13 +92,17 @@ bool ListProfiles(UserFileSeam& files, const std::string& appFolder, CharsetSeam
         }
         const std::string_view stem =
             std::string_view(file).substr(0, file.size() - kExtension.size());
-        if (LowerAscii(file.substr(stem.size())) == kExtension && IsProfileName(stem, charset)) {
-            names->emplace_back(stem);
+        if (LowerAscii(file.substr(stem.size())) != kExtension || !IsProfileName(stem, charset)) {
+            continue;
         }
+        // In order as they come: a user has a handful.
+        const std::string key = LowerAscii(stem);
+        auto at = names->begin();
+        while (at != names->end() && LowerAscii(*at) <= key) {
+            ++at;
+        }
+        names->emplace(at, stem);
     }
-    std::sort(names->begin(), names->end(), [](const std::string& a, const std::string& b) {
-        return LowerAscii(a) < LowerAscii(b);
-    });
     return true;
 }
 

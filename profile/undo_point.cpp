@@ -1,7 +1,6 @@
 #include "profile/undo_point.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "store/text_format.h"
 
@@ -27,10 +26,8 @@ bool Parse(std::string_view text, std::optional<RawValue>* value) {
     }
     const std::size_t colon = text.find(':');
     RawValue raw;
-    const char* typeEnd = text.data() + std::min(colon, text.size());
-    const auto typed = std::from_chars(text.data(), typeEnd, raw.type);
-    if (colon == std::string_view::npos || colon == 0 || typed.ec != std::errc() ||
-        typed.ptr != typeEnd || (text.size() - colon - 1) % 2 != 0) {
+    if (colon == std::string_view::npos || !ParseNumber(text.substr(0, colon), 10, &raw.type) ||
+        (text.size() - colon - 1) % 2 != 0) {
         return false;
     }
     const std::string_view digits = text.substr(colon + 1);

@@ -33,6 +33,22 @@ int HexDigit(char c) {
     return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
 }
 
+bool ParseNumber(std::string_view digits, unsigned base, std::uint32_t* value) {
+    std::uint64_t number = 0;
+    for (const char c : digits) {
+        const int digit = HexDigit(c);
+        if (digit < 0 || static_cast<unsigned>(digit) >= base) {
+            return false;
+        }
+        number = number * base + static_cast<unsigned>(digit);
+        if (number > 0xFFFFFFFF) {
+            return false;
+        }
+    }
+    *value = static_cast<std::uint32_t>(number);
+    return !digits.empty();
+}
+
 std::string Hex(std::uint32_t value, int minDigits, bool lowerCase) {
     std::string text;
     AppendHex(text, value, minDigits, lowerCase);

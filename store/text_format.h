@@ -16,6 +16,8 @@ std::string Hex(std::uint32_t value, int minDigits = 1, bool lowerCase = false);
 void AppendHexBytes(std::string& text, std::string_view bytes);
 // The value of a hexadecimal digit; -1 for any other character.
 int HexDigit(char c);
+// A number of base 10 or 16, all digits, of at most 32 bits.
+bool ParseNumber(std::string_view digits, unsigned base, std::uint32_t* value);
 std::string Decimal(std::uint64_t value);
 
 // The parts one after the other: one call where a chain of + would build a

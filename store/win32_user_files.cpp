@@ -5,6 +5,7 @@
 #include "store/file_seam.h"
 #include "platform/win32_encoding.h"
 #include "platform/win32_platform.h"
+#include "store/text_format.h"
 
 namespace {
 
@@ -111,7 +112,7 @@ class Win32UserFiles final : public UserFileSeam {
         // A name of this process's own, so two programs saving at once do not
         // write into each other's file.
         const std::wstring temporary =
-            WidePath(path + "." + std::to_string(GetCurrentProcessId()) + ".tmp");
+            WidePath(Concat({path, ".", Decimal(GetCurrentProcessId()), ".tmp"}));
         if (!WriteNew(temporary, bytes) ||
             !MoveFileExW(temporary.c_str(), WidePath(path).c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "cache/url_cache_cleaner.h"
+#include "change/profile_apply.h"
 #include "change/switches.h"
 #include "profile/undo_point.h"
 #include "proxy/exclusions.h"
@@ -231,6 +232,7 @@ TEST(Undo, AFailedWriteLeavesNoTraceAndARollbackThatFailsSaysSo) {
     } registry;
     CRegistryAccess access(registry);
     FakeFiles files;
+    FakeCharset charset;
     const std::string undo = "C:\\undo.txt";
     files.files[undo] = "found";
     registry.Put(kHkcu, kZoneKey, "1400", scenario::Dword(1));
@@ -240,9 +242,9 @@ TEST(Undo, AFailedWriteLeavesNoTraceAndARollbackThatFailsSaysSo) {
     EXPECT_EQ(files.files[undo], "found");
 
     registry.setsLeft = 1;  // the script's write, then none: not the proxy's, nor the way back
+    ProfileReading read = ParseProfile("javascript = disable\nproxy = on\n", charset);
     SettingChange change(access, files, undo);
-    const ChangeOutcome outcome =
-        WriteAll(change, {{0, DwordValue(3)}, {kProxyRow, DwordValue(1)}});
+    const ChangeOutcome outcome = Apply(change, PlanApply(access, read.profile));
     EXPECT_EQ(ChangeFailureText(outcome),
               "セットに失敗しました。 (proxy)\n元に戻せなかった値があります。\n");
     EXPECT_EQ(files.files[undo], "found");
