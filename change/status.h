@@ -21,8 +21,3 @@ struct StatusReport {
 
 StatusReport ReadStatus(CRegistryAccess& registry, FileSeam& files, UserFileSeam& userFiles,
                         CharsetSeam& charset);
-
-// The profiles, by name in the order of their list, whose every value is what
-// the settings hold.
-std::vector<std::string> MatchingProfiles(UserFileSeam& files, CharsetSeam& charset,
-                                          const SettingReadings& now);

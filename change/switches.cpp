@@ -3,34 +3,12 @@
 #include "proxy/exclusions.h"
 #include "proxy/proxy_settings.h"
 
-namespace {
-
-// A write that failed: the change tells whether it was for want of a way back.
-SwitchEnd Written(const SettingChange& change, bool written) {
-    if (written) {
-        return SwitchEnd::kDone;
-    }
-    return change.Failure() == ChangeFailure::kUndoNotSaved ? SwitchEnd::kUndoNotSaved
-                                                            : SwitchEnd::kWriteFailed;
-}
-
-}  // namespace
-
-SwitchEnd SwitchZone(SettingChange& change, std::size_t option, ZoneSetting setting) {
-    const ZoneChoice* choice = FindZoneChoice(option, setting);
-    return Written(change, WriteZoneOption(change, option, choice->value));
-}
-
 std::array<SwitchEnd, kZoneOptionCount> SwitchPreset(SettingChange& change, Preset preset) {
     std::array<SwitchEnd, kZoneOptionCount> ends{};
     for (std::size_t option = 0; option < kZoneOptionCount; ++option) {
         ends[option] = SwitchZone(change, option, PresetSettings(preset)[option]);
     }
     return ends;
-}
-
-SwitchEnd SwitchProxy(SettingChange& change, bool on) {
-    return Written(change, WriteProxySwitch(change, on));
 }
 
 SwitchEnd SetProxyServer(SettingChange& change, std::string_view server) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "change/setting_change.h"
+#include "proxy/proxy_settings.h"
 #include "zone/presets.h"
 
 // What a switch did.
@@ -20,11 +21,27 @@ enum class SwitchEnd {
     kUndoNotSaved,  // the way back could not be recorded, so nothing was written
 };
 
-SwitchEnd SwitchZone(SettingChange& change, std::size_t option, ZoneSetting setting);
+// How a write through the change ended: when it failed, the change tells
+// whether for want of a way back.
+inline SwitchEnd Written(const SettingChange& change, bool written) {
+    if (written) {
+        return SwitchEnd::kDone;
+    }
+    return change.Failure() == ChangeFailure::kUndoNotSaved ? SwitchEnd::kUndoNotSaved
+                                                            : SwitchEnd::kWriteFailed;
+}
+
+// The one-line switches are here, so that a front end that needs only them
+// links none of the others.
+inline SwitchEnd SwitchZone(SettingChange& change, std::size_t option, ZoneSetting setting) {
+    return Written(change, WriteZoneOption(change, option, FindZoneChoice(option, setting)->value));
+}
+inline SwitchEnd SwitchProxy(SettingChange& change, bool on) {
+    return Written(change, WriteProxySwitch(change, on));
+}
 // Each option's end, in the option table's order: as the dialog's five
 // clicks, a failure does not stop the others.
 std::array<SwitchEnd, kZoneOptionCount> SwitchPreset(SettingChange& change, Preset preset);
-SwitchEnd SwitchProxy(SettingChange& change, bool on);
 // Texts in the system's code page.
 SwitchEnd SetProxyServer(SettingChange& change, std::string_view server);
 // Keeps the stored local-address entry as it is, as the dialog's set button

@@ -7,7 +7,7 @@
 namespace {
 
 constexpr std::string_view kAppFolderName = "\\Qeltrin Pro";
-constexpr std::string_view kProfilesFolder = "\\profiles\\";
+constexpr std::string_view kProfilesFolder = "\\profiles";
 constexpr std::string_view kExtension = ".ini";
 constexpr std::string_view kUndoPointFile = "\\undo.txt";
 constexpr std::size_t kMaxNameUnits = 64;
@@ -54,8 +54,12 @@ std::string AppFolder(UserFileSeam& files) {
     return folder.empty() ? folder : Concat({folder, kAppFolderName});
 }
 
+std::string ProfilesFolder(const std::string& appFolder) {
+    return appFolder.empty() ? appFolder : Concat({appFolder, kProfilesFolder});
+}
+
 std::string ProfilePath(const std::string& appFolder, std::string_view name) {
-    return Concat({appFolder, kProfilesFolder, name, kExtension});
+    return Concat({appFolder, kProfilesFolder, "\\", name, kExtension});
 }
 
 std::string UndoPointPath(const std::string& appFolder) {
@@ -81,9 +85,7 @@ bool ListProfiles(UserFileSeam& files, const std::string& appFolder, CharsetSeam
                   std::vector<std::string>* names) {
     names->clear();
     std::vector<std::string> found;
-    std::string folder(kProfilesFolder);
-    folder.pop_back();  // without its closing backslash
-    if (!files.ListFolder(appFolder + folder, &found)) {
+    if (!files.ListFolder(ProfilesFolder(appFolder), &found)) {
         return false;
     }
     for (const std::string& file : found) {
@@ -147,4 +149,21 @@ ProfileSave SaveProfile(CRegistryAccess& registry, UserFileSeam& files, CharsetS
         save.end = ProfileSave::kFailed;
     }
     return save;
+}
+
+std::vector<std::string> MatchingProfiles(UserFileSeam& files, CharsetSeam& charset,
+                                          const SettingReadings& now) {
+    const std::string folder = AppFolder(files);
+    std::vector<std::string> names;
+    std::vector<std::string> matching;
+    if (folder.empty() || !ListProfiles(files, folder, charset, &names)) {
+        return matching;
+    }
+    for (const std::string& name : names) {
+        const LoadedProfile loaded = LoadProfile(files, charset, ProfilePath(folder, name));
+        if (loaded.outcome == ProfileLoad::kLoaded && ProfileMatches(loaded.reading.profile, now)) {
+            matching.push_back(name);
+        }
+    }
+    return matching;
 }

@@ -16,6 +16,8 @@ constexpr std::size_t kMaxProfileBytes = std::size_t{1} << 20;
 
 // The folder of the console's files; empty when the user's folder is unknown.
 std::string AppFolder(UserFileSeam& files);
+// Empty when the folder is.
+std::string ProfilesFolder(const std::string& appFolder);
 std::string ProfilePath(const std::string& appFolder, std::string_view name);
 // Empty when the folder is.
 std::string UndoPointPath(const std::string& appFolder);
@@ -39,6 +41,11 @@ struct LoadedProfile {
 };
 
 LoadedProfile LoadProfile(UserFileSeam& files, CharsetSeam& charset, const std::string& path);
+
+// The profiles, by name in the order of their list, whose every value is what
+// the settings hold.
+std::vector<std::string> MatchingProfiles(UserFileSeam& files, CharsetSeam& charset,
+                                          const SettingReadings& now);
 
 // Saves the eight settings as they are now into a profile; a value that is
 // missing or cannot be read is left out. An existing profile is replaced only
