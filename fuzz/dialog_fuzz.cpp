@@ -15,7 +15,7 @@
 
 namespace {
 
-using Values = std::vector<std::optional<FakeRegistry::Value>>;
+using Values = std::vector<std::optional<RawValue>>;
 // The values the dialog reads, as the setting table orders them: the zone
 // options', then the proxy's.
 enum { kZones = kZoneOptionCount, kEnable = kZones, kServer, kOverride, kValues = kSettingCount };
@@ -23,7 +23,7 @@ enum { kZones = kZoneOptionCount, kEnable = kZones, kServer, kOverride, kValues 
 Values Stored(NativeMachine& machine) {
     Values values;
     for (const SettingRow& row : SettingTable) {
-        values.push_back(machine.Value(scenario::Root::kCurrentUser, row.key, row.valueName));
+        values.push_back(machine.Value(kHkeyCurrentUser, row.key, row.valueName));
     }
     return values;
 }
@@ -63,12 +63,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         bytes.resize(bytes.size() * (in.ConsumeBool() ? 1 : 256), 'w');  // past the bounds
         if (type != 0) {
             machine.registry.Put(kHkeyCurrentUser, SettingTable[i].key, SettingTable[i].valueName,
-                                 FakeRegistry::Value{type, {bytes.begin(), bytes.end()}});
+                                 RawValue{type, bytes});
         }
     }
     for (const char* key : {kZoneKey, kSettingsKey}) {
         if (in.ConsumeBool()) {
-            machine.MakeReadOnly(scenario::Root::kCurrentUser, key);
+            machine.MakeReadOnly(kHkeyCurrentUser, key);
         }
     }
     machine.SetServerList(in.ConsumeRandomLengthString(300));

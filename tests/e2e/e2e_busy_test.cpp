@@ -43,7 +43,7 @@ TEST(LongCleaning, KeepsTheWindowAnsweringAndTakesNoInputMeanwhile) {
     const HWND main = dialog.Main();
     MouseClick(GetDlgItem(main, IDC_SCRIPT_DISALLOW));  // idle, a mouse click runs its handler
     dialog.Settle({});
-    const RegValue disallow = Dword(3);
+    const RawValue disallow = Dword(3);
     ASSERT_EQ(machine.Value(kScript.key.root, kScript.key.path, kScript.name), disallow);
 
     // The cursor seen from here is the foreground window's, and Wine brings a

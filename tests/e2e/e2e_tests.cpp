@@ -10,8 +10,6 @@
 
 namespace {
 
-using scenario::Root;
-
 // A fresh machine, and both programs, to be started in its folder.
 scenario::Drivers WineDrivers() {
     auto machine = std::make_unique<WineMachine>();
@@ -46,17 +44,15 @@ TEST(Planting, NothingPlantedBesideTheProgramsOrInTheirCurrentDirectoryRuns) {
     plant(VormetExe(), bin + L"Planted.exe");
     plant(CliExe(), bin + L"planted-cli.exe");
     plant(standIn + L".exe", bin + L"loader.exe");
-    const char kDiskFirst[] = "native,builtin";
     for (const std::wstring& folder : {bin, here}) {
         plant(standIn + L".exe", folder + L"winhlp32.exe");
         for (const std::string library : {"wininet", "comctl32", "uxtheme"}) {
             plant(standIn + L".dll",
                   folder + std::wstring(library.begin(), library.end()) + L".dll");
             for (const std::string program : {"Planted.exe", "planted-cli.exe", "loader.exe"}) {
-                machine.SetValue(Root::kCurrentUser,
+                machine.SetValue(kHkeyCurrentUser,
                                  "Software\\Wine\\AppDefaults\\" + program + "\\DllOverrides",
-                                 library,
-                                 scenario::RegValue{REG_SZ, {kDiskFirst, std::end(kDiskFirst)}});
+                                 library, scenario::Sz("native,builtin"));
             }
         }
     }

@@ -24,13 +24,16 @@
 #include "store/registry_seam.h"
 #include "tests/scenario/drivers.h"
 
+// How a failed check shows a value.
+void PrintTo(const RawValue& value, std::ostream* os);
+
 namespace scenario {
 
 using Where = std::source_location;
-using Value = std::optional<RegValue>;
+using Value = std::optional<RawValue>;
 
 struct Key {
-    Root root;
+    RegKey root;
     const char* path;
 };
 struct Ref {  // a value
@@ -38,11 +41,11 @@ struct Ref {  // a value
     const char* name;
 };
 
-inline constexpr Key kZone{Root::kCurrentUser, kZoneKey};
-inline constexpr Key kSettings{Root::kCurrentUser, kSettingsKey};
-inline constexpr Key kPolicy{Root::kLocalMachine, kPolicySettingsKey};
-inline constexpr Key kPolicyZone{Root::kLocalMachine, kPolicyZoneKey};
-inline constexpr Key kUserPolicyZone{Root::kCurrentUser, kPolicyZoneKey};
+inline constexpr Key kZone{kHkeyCurrentUser, kZoneKey};
+inline constexpr Key kSettings{kHkeyCurrentUser, kSettingsKey};
+inline constexpr Key kPolicy{kHkeyLocalMachine, kPolicySettingsKey};
+inline constexpr Key kPolicyZone{kHkeyLocalMachine, kPolicyZoneKey};
+inline constexpr Key kUserPolicyZone{kHkeyCurrentUser, kPolicyZoneKey};
 
 // The values both programs read and write; kValues holds them all.
 inline constexpr Ref kScript{kZone, "1400"};
@@ -57,11 +60,10 @@ inline constexpr Ref kValues[] = {kScript,         kApplet,      kJava,        k
                                   kSessionCookies, kProxyEnable, kProxyServer, kProxyOverride};
 
 constexpr std::uint32_t kRegBinary = 3;  // beside kRegSz and kRegDword
-RegValue Dword(std::uint32_t n);
-RegValue Sz(std::string_view text);                        // its zero byte added
-RegValue Raw(std::uint32_t type, std::string_view bytes);  // exactly these bytes
+RawValue Dword(std::uint32_t n);
+RawValue Sz(std::string_view text);                        // its zero byte added
+RawValue Raw(std::uint32_t type, std::string_view bytes);  // exactly these bytes
 inline const Value kMissing;
-void PrintTo(const RegValue& value, std::ostream* os);
 
 // Message boxes as they look: buttons and the exclamation.
 constexpr unsigned kOkBox = kMbOk;
@@ -215,7 +217,7 @@ class Script {
 
     Drivers d_;
     Where step_;  // where the step now running began
-    std::map<std::tuple<Root, std::string, std::string>, Value> model_;
+    std::map<std::tuple<RegKey, std::string, std::string>, Value> model_;
     std::map<std::string, std::optional<std::string>> files_;
     std::vector<std::string> cache_;  // sorted
     std::deque<std::string> shown_;   // what the last step showed, not yet listed

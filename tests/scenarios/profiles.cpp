@@ -219,8 +219,8 @@ TEST_P(CliScenario, StatusNamesTheProfilesThatMatch) {
 // undo puts back exactly what each changing command found: type, bytes, or the absence of a value
 // the command created; a second undo redoes.
 TEST_P(CliScenario, UndoPutsBackExactlyWhatEachCommandFound) {
-    const RegValue binaryOne = Raw(kRegBinary, "\x01\0\0\0"sv);
-    const RegValue expandable = Raw(2, "x;<local>\0"sv);  // REG_EXPAND_SZ
+    const RawValue binaryOne = Raw(kRegBinary, "\x01\0\0\0"sv);
+    const RawValue expandable = Raw(2, "x;<local>\0"sv);  // REG_EXPAND_SZ
     s.Usual();
     s.Given({kScript, kProxyEnable}, binaryOne);
     s.Given(kApplet, kMissing);

@@ -13,8 +13,7 @@
 #include "cache/url_cache_seam.h"
 #include "store/charset_seam.h"
 #include "store/file_seam.h"
-#include "store/registry_seam.h"
-#include "tests/scenario/drivers.h"
+#include "store/registry_access.h"
 
 // Registry names and file paths compare without case, as the platform's do.
 inline std::string Fold(std::string text) {
@@ -25,7 +24,7 @@ inline std::string Fold(std::string text) {
 
 class FakeRegistry : public RegistrySeam {
   public:
-    using Value = scenario::RegValue;
+    using Value = RawValue;
     using Key = std::pair<RegKey, std::string>;        // root, folded path
     std::map<Key, std::map<std::string, Value>> keys;  // values by folded name
     std::set<Key> readOnly;  // may be read, neither changed nor opened for more
@@ -79,7 +78,7 @@ class FakeRegistry : public RegistrySeam {
     }
     RegStatus SetValue(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
                        std::uint32_t size) override {
-        keys.at(open_.at(key))[Fold(name)] = {type, {data, data + size}};
+        keys.at(open_.at(key))[Fold(name)] = {type, std::string(data, data + size)};
         return kErrorSuccess;
     }
     RegStatus DeleteValue(RegKey key, const char* name) override {

@@ -14,6 +14,7 @@
 #include "cli/cli.h"
 #include "profile/profile_store.h"
 #include "tests/scenario/controls.h"
+#include "tests/scenario/drivers.h"
 #include "tests/support/fakes.h"
 
 class NativeMachine : public scenario::Machine {
@@ -23,23 +24,20 @@ class NativeMachine : public scenario::Machine {
     FakeFiles files;
     FakeUrlCache cache;
 
-    static RegKey RootOf(scenario::Root root) {
-        return root == scenario::Root::kCurrentUser ? kHkeyCurrentUser : kHkeyLocalMachine;
-    }
     void Clean() override {}  // each scenario has a machine of its own
-    void SetValue(scenario::Root root, const std::string& key, const std::string& name,
-                  const std::optional<scenario::RegValue>& value) override {
-        registry.Put(RootOf(root), key, name, value);
+    void SetValue(RegKey root, const std::string& key, const std::string& name,
+                  const std::optional<RawValue>& value) override {
+        registry.Put(root, key, name, value);
     }
-    std::optional<scenario::RegValue> Value(scenario::Root root, const std::string& key,
-                                            const std::string& name) override {
-        auto& values = registry.keys[{RootOf(root), Fold(key)}];
+    std::optional<RawValue> Value(RegKey root, const std::string& key,
+                                  const std::string& name) override {
+        auto& values = registry.keys[{root, Fold(key)}];
         const auto found = values.find(Fold(name));
         return found == values.end() ? std::nullopt : std::optional(found->second);
     }
-    void MakeReadOnly(scenario::Root root, const std::string& key) override {
-        registry.Put(RootOf(root), key, "", std::nullopt);
-        registry.readOnly.insert({RootOf(root), Fold(key)});
+    void MakeReadOnly(RegKey root, const std::string& key) override {
+        registry.Put(root, key, "", std::nullopt);
+        registry.readOnly.insert({root, Fold(key)});
     }
     void SetServerList(const std::string& bytes) override {
         files.files[Fold(files.directory + "\\server.pxy")] = bytes;

@@ -19,11 +19,11 @@ class WineMachine final : public scenario::Machine {
     const std::wstring& Directory() const { return directory_; }  // the programs' own
 
     void Clean() override;
-    void SetValue(scenario::Root root, const std::string& key, const std::string& name,
-                  const std::optional<scenario::RegValue>& value) override;
-    std::optional<scenario::RegValue> Value(scenario::Root root, const std::string& key,
-                                            const std::string& name) override;
-    void MakeReadOnly(scenario::Root root, const std::string& key) override;
+    void SetValue(RegKey root, const std::string& key, const std::string& name,
+                  const std::optional<RawValue>& value) override;
+    std::optional<RawValue> Value(RegKey root, const std::string& key,
+                                  const std::string& name) override;
+    void MakeReadOnly(RegKey root, const std::string& key) override;
     void SetServerList(const std::string& bytes) override;
     void AddCacheEntry(const scenario::CacheEntry& entry) override;
     std::vector<scenario::CacheEntry> CacheEntries() override;
@@ -32,6 +32,6 @@ class WineMachine final : public scenario::Machine {
 
   private:
     std::wstring directory_;
-    std::set<std::tuple<scenario::Root, std::string, std::string>> planted_;  // deleted by Clean
-    std::set<std::pair<scenario::Root, std::string>> readOnly_;               // writable again
+    std::set<std::tuple<RegKey, std::string, std::string>> planted_;  // deleted by Clean
+    std::set<std::pair<RegKey, std::string>> readOnly_;               // writable again
 };

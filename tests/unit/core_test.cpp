@@ -36,7 +36,7 @@ TEST(RegistryRead, ChasesAGrowingTextFourTimesAtMostAndLeavesNothingOpen) {
     for (const int growths : {3, 4}) {
         GrowingRegistry fake;
         fake.growths = growths;
-        fake.Put(kHkcu, "k", "v", FakeRegistry::Value{kRegSz, std::vector<std::uint8_t>(260, 0)});
+        fake.Put(kHkcu, "k", "v", RawValue{kRegSz, std::string(260, '\0')});
         CRegistryAccess registry(fake);
         std::string text;
         EXPECT_EQ(registry.ReadString(kHkcu, "k", "v", &text, 1 << 16),
