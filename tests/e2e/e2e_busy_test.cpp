@@ -8,9 +8,8 @@
 #include <thread>
 
 #include "resources/resource.h"
-#include "tests/e2e/wine_dialog.h"
 #include "tests/scenario/script.h"
-#include "tests/support/wine_machine.h"
+#include "tests/support/wine.h"
 
 namespace {
 

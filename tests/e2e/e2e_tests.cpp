@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "resources/resource.h"
-#include "tests/e2e/wine_cli.h"
-#include "tests/e2e/wine_dialog.h"
 #include "tests/scenario/script.h"
-#include "tests/support/wine_machine.h"
+#include "tests/support/wine.h"
 
 namespace {
 

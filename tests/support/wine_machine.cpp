@@ -1,6 +1,8 @@
-#include "tests/support/wine_machine.h"
+// The scenarios' machine under Wine, and the entry of the programs that test
+// there:
+//   <program> <Vormet.exe> <vormet-cli.exe> [gtest flags], Unix paths
+#include "tests/support/wine.h"
 
-#include <windows.h>
 #include <sddl.h>
 #include <wininet.h>
 
@@ -16,6 +18,8 @@
 #include "platform/win32_encoding.h"
 
 namespace {
+
+std::wstring exes[2];  // Windows paths
 
 HKEY RootKey(RegKey root) {
     return root == kHkeyCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
@@ -43,6 +47,29 @@ std::filesystem::path UserPath(const std::string& path) {
 }
 
 }  // namespace
+
+const std::wstring& VormetExe() {
+    return exes[0];
+}
+
+const std::wstring& CliExe() {
+    return exes[1];
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc != 3 || argv[1][0] != '/' || argv[2][0] != '/') {
+        std::fprintf(stderr, "usage: %s <Vormet.exe> <vormet-cli.exe> [gtest flags]\n", argv[0]);
+        return 2;
+    }
+    for (int i = 0; i < 2; ++i) {
+        exes[i] = L"Z:";  // where Wine shows the Unix root
+        for (const char* c = argv[i + 1]; *c != '\0'; ++c) {
+            exes[i] += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+        }
+    }
+    return RUN_ALL_TESTS();
+}
 
 WineMachine::WineMachine() {
     static int count = 0;
