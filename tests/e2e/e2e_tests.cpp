@@ -16,9 +16,9 @@ scenario::Drivers WineDrivers() {
     return {std::move(machine), std::move(dialog), std::move(cli)};
 }
 
-const scenario::Platform kWine[] = {{"Wine", WineDrivers, false}};
-INSTANTIATE_TEST_SUITE_P(Wine, DialogScenario, ::testing::ValuesIn(kWine), scenario::PlatformName);
-INSTANTIATE_TEST_SUITE_P(Wine, CliScenario, ::testing::ValuesIn(kWine), scenario::PlatformName);
+const scenario::Platform kWine{WineDrivers, false};
+INSTANTIATE_TEST_SUITE_P(Wine, DialogScenario, ::testing::Values(kWine));
+INSTANTIATE_TEST_SUITE_P(Wine, CliScenario, ::testing::Values(kWine));
 
 // Libraries and a help viewer left under system names beside the programs and
 // in their current directory are never run. Wine prefers its own libraries to

@@ -106,6 +106,5 @@ struct Drivers {
     std::unique_ptr<DialogDriver> dialog;
     std::unique_ptr<CliDriver> cli;
 };
-using DriversFactory = std::function<Drivers()>;
 
 }  // namespace scenario

@@ -86,7 +86,7 @@ Script& Script::Shows(const Shown& shown) {
 }
 
 void Script::Set(Ref value, const Value& v) {
-    Stored(value, v);
+    Stored({value}, v);
     d_.machine->SetValue(value.key.root, value.key.path, value.name, v);
 }
 

@@ -58,6 +58,9 @@ inline constexpr Ref kProxyServer{kSettings, "ProxyServer"};
 inline constexpr Ref kProxyOverride{kSettings, "ProxyOverride"};
 inline constexpr Ref kValues[] = {kScript,         kApplet,      kJava,        kCookies,
                                   kSessionCookies, kProxyEnable, kProxyServer, kProxyOverride};
+// Two policies over them.
+inline constexpr Ref kZonesFromMachine{kPolicy, "Security_HKLM_only"};
+inline constexpr Ref kProxyPerUser{kPolicy, "ProxySettingsPerUser"};
 
 constexpr std::uint32_t kRegBinary = 3;  // beside kRegSz and kRegDword
 RawValue Dword(std::uint32_t n);
@@ -84,9 +87,6 @@ class Script {
     // Steps that change the machine.
     void Usual(Where at = Where::current());  // every value readable and shown, the proxy on
     void Given(const std::vector<Ref>& values, const Value& v, Where at = Where::current());
-    void Given(Ref value, const Value& v, Where at = Where::current()) {
-        Given(std::vector{value}, v, at);
-    }
     void ReadOnly(Key key, Where at = Where::current()) {
         Step(at).machine->MakeReadOnly(key.root, key.path);
     }
@@ -127,14 +127,9 @@ class Script {
 
     // The screen now. Checked: exactly these of the radio buttons and check boxes.
     void Checked(const std::vector<int>& ids, Where at = Where::current());
-    void Enabled(const std::vector<int>& ids, Where at = Where::current()) {
+    void Enabled(const std::vector<int>& ids, bool enabled, Where at = Where::current()) {
         for (const int id : ids) {
-            Expect(d_.dialog->Enabled(id), true, at, std::to_string(id) + " enabled");
-        }
-    }
-    void Disabled(const std::vector<int>& ids, Where at = Where::current()) {
-        for (const int id : ids) {
-            Expect(d_.dialog->Enabled(id), false, at, std::to_string(id) + " enabled");
+            Expect(d_.dialog->Enabled(id), enabled, at, std::to_string(id) + " enabled");
         }
     }
     void Text(int id, const std::string& ansi, Where at = Where::current()) {
@@ -151,7 +146,6 @@ class Script {
 
     // What the machine holds from now on, checked after each step.
     Script& Stored(const std::vector<Ref>& values, const Value& v);
-    Script& Stored(Ref value, const Value& v) { return Stored(std::vector{value}, v); }
     Script& File(const std::string& path, const std::optional<std::string>& bytes) {
         files_[path] = bytes;
         return *this;
@@ -230,16 +224,13 @@ class Script {
     bool exitSeen_ = false;
 };
 
-// Where the scenarios run: fresh drivers for each, and whether they are the
-// native ones (some scenarios run natively only).
+// Where the scenarios run, each instantiation named after it: fresh drivers
+// for each scenario, and whether they are the native ones (some scenarios run
+// natively only).
 struct Platform {
-    const char* name;
-    DriversFactory make;
+    std::function<Drivers()> make;
     bool native;
 };
-inline std::string PlatformName(const ::testing::TestParamInfo<Platform>& info) {
-    return info.param.name;
-}
 
 class Scenario : public ::testing::TestWithParam<Platform> {
   protected:

@@ -13,12 +13,12 @@ using namespace std::string_view_literals;
 TEST_P(CliScenario, StatusShowsEachSettingWithItsMeaningAndEachPolicy) {
     s.Usual();
     s.ServerList("a:1\nb:2\n");
-    s.Given(Ref{kPolicy, "Security_HKLM_only"}, Dword(1));
-    s.Given(Ref{kPolicy, "ProxySettingsPerUser"}, Dword(0));
-    s.Given(Ref{kUserPolicyZone, "1400"}, Dword(3));
-    s.Given(Ref{kUserPolicyZone, "1A02"}, Dword(1));
-    s.Given(Ref{kPolicyZone, "1A02"}, Dword(0));
-    s.Given(Ref{kPolicyZone, "1C00"}, Dword(0x10000));
+    s.Given({kZonesFromMachine}, Dword(1));
+    s.Given({kProxyPerUser}, Dword(0));
+    s.Given({Ref{kUserPolicyZone, "1400"}}, Dword(3));
+    s.Given({Ref{kUserPolicyZone, "1A02"}}, Dword(1));
+    s.Given({Ref{kPolicyZone, "1A02"}}, Dword(0));
+    s.Given({Ref{kPolicyZone, "1C00"}}, Dword(0x10000));
     s.ReadOnly(kPolicy);
     s.ReadOnly(kPolicyZone);
     s.Run({"status"}).Out("JavaScriptの設定: ダイアログを表示 (1)\n");
@@ -47,12 +47,12 @@ TEST_P(CliScenario, StatusShowsEachSettingWithItsMeaningAndEachPolicy) {
 // status tells a custom, a missing and an unreadable value apart, and the proxy off; numbers up to
 // 0xFFFF show in decimal.
 TEST_P(CliScenario, StatusTellsCustomMissingAndUnreadableApart) {
-    s.Given(kScript, Dword(0xFFFF));
-    s.Given(kApplet, Raw(kRegBinary, "\x01\0"sv));
-    s.Given(kCookies, Dword(0));
-    s.Given(kSessionCookies, Dword(3));
-    s.Given(kProxyEnable, Dword(2));
-    s.Given(kProxyServer, Sz(std::string(260, 's')));
+    s.Given({kScript}, Dword(0xFFFF));
+    s.Given({kApplet}, Raw(kRegBinary, "\x01\0"sv));
+    s.Given({kCookies}, Dword(0));
+    s.Given({kSessionCookies}, Dword(3));
+    s.Given({kProxyEnable}, Dword(2));
+    s.Given({kProxyServer}, Sz(std::string(260, 's')));
     s.Run({"status"}).Out("JavaScriptの設定: カスタム (65535)\n");
     s.Out("JavaAppletの設定: 読み取れません\n");
     s.Out("JAVAの設定: 未設定\n");
@@ -70,17 +70,17 @@ TEST_P(CliScenario, StatusTellsCustomMissingAndUnreadableApart) {
 // status --json gives every kind of zone value, the proxy and the list in its shape, on one line;
 // texts it cannot read are null.
 TEST_P(CliScenario, StatusJsonGivesEveryKindOfValueInItsShape) {
-    s.Given(kScript, Dword(1));
-    s.Given(kApplet, Dword(0));
-    s.Given(kJava, Dword(0x30000));
-    s.Given(kCookies, Dword(0x10000));
-    s.Given(kSessionCookies, Raw(kRegBinary, "\x01\0"sv));
-    s.Given(kProxyEnable, Dword(1));
-    s.Given(kProxyServer, Sz("p:1"));
-    s.Given(kProxyOverride, Sz("a\"b;<local>"));
+    s.Given({kScript}, Dword(1));
+    s.Given({kApplet}, Dword(0));
+    s.Given({kJava}, Dword(0x30000));
+    s.Given({kCookies}, Dword(0x10000));
+    s.Given({kSessionCookies}, Raw(kRegBinary, "\x01\0"sv));
+    s.Given({kProxyEnable}, Dword(1));
+    s.Given({kProxyServer}, Sz("p:1"));
+    s.Given({kProxyOverride}, Sz("a\"b;<local>"));
     s.ServerList("x:1\n\ny:2\n");
-    s.Given(Ref{kPolicy, "Security_HKLM_only"}, Dword(0));
-    s.Given(Ref{kPolicy, "ProxySettingsPerUser"}, Dword(1));
+    s.Given({kZonesFromMachine}, Dword(0));
+    s.Given({kProxyPerUser}, Dword(1));
     s.Run({"status", "--json"});
     s.Out(R"({"zone": {"javascript": {"value": 1, "setting": "prompt"}, )"
           R"("applet": {"value": 0, "setting": "enable"}, )"
@@ -92,8 +92,8 @@ TEST_P(CliScenario, StatusJsonGivesEveryKindOfValueInItsShape) {
           R"("policy": {"zonesFromMachine": false, "zoneOptions": {}, "proxyPerMachine": false}, )"
           R"("matchingProfiles": []})"
           "\n");
-    s.Given(kApplet, kMissing);
-    s.Given(kProxyEnable, Dword(2));
+    s.Given({kApplet}, kMissing);
+    s.Given({kProxyEnable}, Dword(2));
     s.Given({kProxyServer, kProxyOverride}, kMissing);
     s.ServerList("");
     s.Run({"status", "--json"})
@@ -107,11 +107,11 @@ TEST_P(CliScenario, ZoneStoresTheValueOfTheDialogsButton) {
     s.Usual();
     s.Run({"zone", "applet", "prompt", "--no-notify"}).Out("設定しました: applet prompt\n");
     s.Notified(0);
-    s.Stored(kApplet, Dword(1));
+    s.Stored({kApplet}, Dword(1));
     s.Run({"zone", "java", "medium"}).Out("設定しました: java medium\n").Notified(1);
-    s.Stored(kJava, Dword(0x20000));
+    s.Stored({kJava}, Dword(0x20000));
     s.Run({"zone", "session-cookies", "disable"}).Out("設定しました: session-cookies disable\n");
-    s.Stored(kSessionCookies, Dword(3));
+    s.Stored({kSessionCookies}, Dword(3));
 }
 
 // A value, option or command that does not exist is refused with the usage, and nothing is written.
@@ -151,7 +151,7 @@ TEST_P(CliScenario, PresetWritesTheDialogsRows) {
         "session-cookies enable\n");
     s.Notified(1);
     s.Stored({kScript, kApplet, kCookies, kSessionCookies}, Dword(0));
-    s.Stored(kJava, Dword(0x30000));
+    s.Stored({kJava}, Dword(0x30000));
     s.ReadOnly(kZone);
     s.Run({"preset", "all-off"}).Exit(1).Err("セットできませんでした。 (javascript disable)\n");
     s.Err("セットできませんでした。 (applet disable)\n");
@@ -166,8 +166,8 @@ TEST_P(CliScenario, PresetWritesTheDialogsRows) {
 TEST_P(CliScenario, ProxyOnAndOffStoreTheSwitch) {
     s.Usual();
     s.Run({"proxy", "off"}).Out("設定しました: proxy off\n").Notified(1);
-    s.Stored(kProxyEnable, Dword(0));
-    s.Run({"proxy", "on"}).Out("設定しました: proxy on\n").Stored(kProxyEnable, Dword(1));
+    s.Stored({kProxyEnable}, Dword(0));
+    s.Run({"proxy", "on"}).Out("設定しました: proxy on\n").Stored({kProxyEnable}, Dword(1));
     s.ReadOnly(kSettings);
     s.Run({"proxy", "off"}).Exit(1).Err("セットに失敗しました。\n").Notified(0);
 }
@@ -177,7 +177,7 @@ TEST_P(CliScenario, ProxyServerStoresATextWithAColonAsGiven) {
     s.Usual();
     s.Run({"proxy", "server", "http=a:80;https=b:443"});
     s.Out("設定しました: proxy server http=a:80;https=b:443\n");
-    s.Stored(kProxyServer, Sz("http=a:80;https=b:443"));
+    s.Stored({kProxyServer}, Sz("http=a:80;https=b:443"));
     const std::pair<std::string, std::string> refused[] = {
         {"", "プロキシサーバ：ポートが未入力です。\n"},
         {"example.com",
@@ -196,11 +196,11 @@ TEST_P(CliScenario, ProxyServerStoresATextWithAColonAsGiven) {
 TEST_P(CliScenario, ProxyBypassKeepsTheLocalEntryAsStored) {
     s.Usual();
     s.Run({"proxy", "bypass", "a;b"}).Out("設定しました: proxy bypass a;b\n");
-    s.Stored(kProxyOverride, Sz("a;b;<local>"));
-    s.Given(kProxyOverride, Sz("x"));
+    s.Stored({kProxyOverride}, Sz("a;b;<local>"));
+    s.Given({kProxyOverride}, Sz("x"));
     s.Run({"proxy", "bypass", "--", "--c;<local>"}).Out("設定しました: proxy bypass --c;<local>\n");
-    s.Stored(kProxyOverride, Sz("--c;<local>"));
-    s.Given(kProxyOverride, Sz(std::string(65536, 'h')));
+    s.Stored({kProxyOverride}, Sz("--c;<local>"));
+    s.Given({kProxyOverride}, Sz(std::string(65536, 'h')));
     s.Run({"proxy", "bypass", "d"}).Exit(1).Err("取得に失敗しました。\n");
 }
 
@@ -209,17 +209,17 @@ TEST_P(CliScenario, ProxyBypassKeepsTheLocalEntryAsStored) {
 TEST_P(CliScenario, ProxyLocalAddsOrStripsTheEntry) {
     const std::string list(4992, 'h');
     s.Usual();
-    s.Given(kProxyOverride, Sz(list));
+    s.Given({kProxyOverride}, Sz(list));
     s.Run({"proxy", "local", "on"}).Out("設定しました: proxy local on\n").Notified(1);
-    s.Stored(kProxyOverride, Sz(list + ";<local>"));
+    s.Stored({kProxyOverride}, Sz(list + ";<local>"));
     s.Run({"proxy", "local", "on"}).Out("変更はありません: proxy local on\n").Notified(0);
     s.Run({"proxy", "local", "off"}).Out("設定しました: proxy local off\n");
-    s.Stored(kProxyOverride, Sz(list));
+    s.Stored({kProxyOverride}, Sz(list));
     s.Run({"proxy", "local", "off"}).Out("変更はありません: proxy local off\n");
-    s.Given(kProxyOverride, kMissing);
+    s.Given({kProxyOverride}, kMissing);
     s.Run({"proxy", "local", "on"}).Out("設定しました: proxy local on\n");
-    s.Stored(kProxyOverride, Sz(";<local>"));
-    s.Given(kProxyOverride, Sz(std::string(65536, 'h')));
+    s.Stored({kProxyOverride}, Sz(";<local>"));
+    s.Given({kProxyOverride}, Sz(std::string(65536, 'h')));
     s.Run({"proxy", "local", "off"}).Exit(1).Err("取得に失敗しました。\n");
 }
 

@@ -24,11 +24,11 @@ const std::vector<int> kProxyControls = {IDC_PROXY_SERVER, IDC_PROXY_LOCAL, IDC_
 // switch takes the entry away and adds it again.
 void SurvivesTheSwitchBothWays(Script& s, const std::string& list) {
     s.Usual();
-    s.Given(kProxyOverride, Sz(list + ";<local>"));
+    s.Given({kProxyOverride}, Sz(list + ";<local>"));
     s.Open();
     s.Text(IDC_PROXY_OVERRIDE, list);
-    s.Click(IDC_PROXY_LOCAL).Stored(kProxyOverride, Sz(list));
-    s.Click(IDC_PROXY_LOCAL).Stored(kProxyOverride, Sz(list + ";<local>"));
+    s.Click(IDC_PROXY_LOCAL).Stored({kProxyOverride}, Sz(list));
+    s.Click(IDC_PROXY_LOCAL).Stored({kProxyOverride}, Sz(list + ";<local>"));
 }
 
 // The about box's caption, as its template gives it.
@@ -40,20 +40,20 @@ TEST_P(DialogScenario, StartUpChecksEachValuesButtonByAClickThatWritesItBack) {
     s.Usual();
     s.Given({kScript, kApplet, kCookies, kSessionCookies, kProxyEnable},
             Raw(kRegBinary, "\x01\0\0\0"sv));
-    s.Given(kJava, Raw(kRegBinary, "\0\0\x02\0"sv));
+    s.Given({kJava}, Raw(kRegBinary, "\0\0\x02\0"sv));
     s.Open();
     s.Checked({IDC_SCRIPT_QUERY, IDC_APPLET_QUERY, IDC_JAVA_MEDIUM, IDC_COOKIE_QUERY,
                IDC_SESSION_QUERY, IDC_PROXY_ENABLE, IDC_PROXY_LOCAL});
     s.Stored({kScript, kApplet, kCookies, kSessionCookies, kProxyEnable}, Dword(1));
-    s.Stored(kJava, Dword(0x20000));
+    s.Stored({kJava}, Dword(0x20000));
 }
 
 TEST_P(DialogScenario, ValuesNoButtonStandsForCheckNothingAndSayNothing) {
     s.Usual();
-    s.Given(kScript, Dword(2));
-    s.Given(kApplet, Dword(0x10000));
-    s.Given(kJava, Dword(0x800000));
-    s.Given(kSessionCookies, Dword(0));
+    s.Given({kScript}, Dword(2));
+    s.Given({kApplet}, Dword(0x10000));
+    s.Given({kJava}, Dword(0x800000));
+    s.Given({kSessionCookies}, Dword(0));
     s.Open();
     s.Checked({IDC_COOKIE_DISALLOW, IDC_SESSION_ALLOW, IDC_PROXY_ENABLE, IDC_PROXY_LOCAL});
 }
@@ -61,9 +61,9 @@ TEST_P(DialogScenario, ValuesNoButtonStandsForCheckNothingAndSayNothing) {
 TEST_P(DialogScenario, AMissingValueGivesOneBoxAtStartUpAndItsFirstClickCreatesIt) {
     s.Open().Box(kOkBox, kMsgReadFailed, 6);
     s.Checked({});
-    s.Disabled(kProxyControls);
+    s.Enabled(kProxyControls, false);
     s.Text(IDC_PROXY_OVERRIDE, "");
-    s.Click(IDC_APPLET_DISALLOW).Stored(kApplet, Dword(3));
+    s.Click(IDC_APPLET_DISALLOW).Stored({kApplet}, Dword(3));
     s.Checked({IDC_APPLET_DISALLOW});
 }
 
@@ -71,11 +71,11 @@ TEST_P(DialogScenario, AMissingValueGivesOneBoxAtStartUpAndItsFirstClickCreatesI
 // the program without a write.
 TEST_P(DialogScenario, AClickStoresItsValueAndClearsOnlyItsGroup) {
     s.Usual();
-    s.Given(kJava, Dword(0));
+    s.Given({kJava}, Dword(0));
     s.Open();
     s.Checked({IDC_SCRIPT_QUERY, IDC_APPLET_ALLOW, IDC_JAVA_PROHIBIT, IDC_COOKIE_DISALLOW,
                IDC_SESSION_QUERY, IDC_PROXY_ENABLE, IDC_PROXY_LOCAL});
-    s.Click(IDC_APPLET_DISALLOW).Stored(kApplet, Dword(3));
+    s.Click(IDC_APPLET_DISALLOW).Stored({kApplet}, Dword(3));
     s.Checked({IDC_SCRIPT_QUERY, IDC_APPLET_DISALLOW, IDC_JAVA_PROHIBIT, IDC_COOKIE_DISALLOW,
                IDC_SESSION_QUERY, IDC_PROXY_ENABLE, IDC_PROXY_LOCAL});
     s.Close(CloseBy::kEnter);
@@ -90,18 +90,18 @@ TEST_P(DialogScenario, PresetsAskFirstAndSetAllFiveOptions) {
     s.Checked({IDC_SCRIPT_ALLOW, IDC_APPLET_ALLOW, IDC_JAVA_LOW, IDC_COOKIE_ALLOW,
                IDC_SESSION_ALLOW, IDC_PROXY_ENABLE, IDC_PROXY_LOCAL});
     s.Stored({kScript, kApplet, kCookies, kSessionCookies}, Dword(0));
-    s.Stored(kJava, Dword(0x30000));
+    s.Stored({kJava}, Dword(0x30000));
     s.Click(IDC_PRESET_STANDARD).Box(kWarnOkCancel, kMsgConfirmStandard);
     s.Checked({IDC_SCRIPT_ALLOW, IDC_APPLET_ALLOW, IDC_JAVA_HIGH, IDC_COOKIE_ALLOW,
                IDC_SESSION_ALLOW, IDC_PROXY_ENABLE, IDC_PROXY_LOCAL});
-    s.Stored(kJava, Dword(0x10000));
+    s.Stored({kJava}, Dword(0x10000));
     s.Click(IDC_PRESET_ALL_OFF).Box(kWarnOkCancel, kMsgConfirmAllOff);
     const std::vector<int> allOff = {IDC_SCRIPT_DISALLOW, IDC_APPLET_DISALLOW,  IDC_JAVA_PROHIBIT,
                                      IDC_COOKIE_DISALLOW, IDC_SESSION_DISALLOW, IDC_PROXY_ENABLE,
                                      IDC_PROXY_LOCAL};
     s.Checked(allOff);
     s.Stored({kScript, kApplet, kCookies, kSessionCookies}, Dword(3));
-    s.Stored(kJava, Dword(0));
+    s.Stored({kJava}, Dword(0));
     s.Click(IDC_PRESET_STANDARD, {kIdCancel}).Box(kWarnOkCancel, kMsgConfirmStandard);
     s.Checked(allOff);
     s.Close(CloseBy::kEsc);
@@ -125,14 +125,14 @@ TEST_P(DialogScenario, AZoneKeyThatMayNotBeChangedFailsEveryReadAndEveryClickOnc
 // off with the controls that follow it.
 TEST_P(DialogScenario, TheProxyStartsOffUnlessProxyEnableIsOneAndSwitchesBothWays) {
     s.Usual();
-    s.Given(kProxyEnable, Dword(2));
+    s.Given({kProxyEnable}, Dword(2));
     s.Open();
     s.Checked(UsualWith({IDC_PROXY_LOCAL}));
-    s.Disabled(kProxyControls);
-    s.Click(IDC_PROXY_ENABLE).Stored(kProxyEnable, Dword(1));
-    s.Enabled(kProxyControls);
-    s.Click(IDC_PROXY_ENABLE).Stored(kProxyEnable, Dword(0));
-    s.Disabled(kProxyControls);
+    s.Enabled(kProxyControls, false);
+    s.Click(IDC_PROXY_ENABLE).Stored({kProxyEnable}, Dword(1));
+    s.Enabled(kProxyControls, true);
+    s.Click(IDC_PROXY_ENABLE).Stored({kProxyEnable}, Dword(0));
+    s.Enabled(kProxyControls, false);
 }
 
 TEST_P(DialogScenario, AProxySwitchThatCannotBeStoredGivesBackOnlyTheCheckMark) {
@@ -142,7 +142,7 @@ TEST_P(DialogScenario, AProxySwitchThatCannotBeStoredGivesBackOnlyTheCheckMark) 
     s.Checked(UsualWith({}));
     s.Click(IDC_PROXY_ENABLE).Box(kOkBox, kMsgProxyWriteFailed);
     s.Checked(UsualWith({}));
-    s.Enabled(kProxyControls);
+    s.Enabled(kProxyControls, true);
 }
 
 TEST_P(DialogScenario, AServerExclusionsOrSwitchingOffThatCannotBeStoredAreReported) {
@@ -154,7 +154,7 @@ TEST_P(DialogScenario, AServerExclusionsOrSwitchingOffThatCannotBeStoredAreRepor
     s.Click(IDC_SET_OVERRIDE).Box(kOkBox, kMsgProxyWriteFailed);
     s.Click(IDC_PROXY_ENABLE).Box(kOkBox, kMsgProxyWriteFailed);
     s.Checked(UsualWith({IDC_PROXY_ENABLE, IDC_PROXY_LOCAL}));
-    s.Disabled(kProxyControls);
+    s.Enabled(kProxyControls, false);
 }
 
 // A server is stored as typed once it has a colon; else the server read at start-up comes back.
@@ -169,7 +169,7 @@ TEST_P(DialogScenario, AServerIsStoredAsTypedOnceItHasAColon) {
     s.Click(IDC_SET_SERVER).Box(kOkBox, kMsgColonMissing);
     s.Text(IDC_PROXY_SERVER, "proxy.example:8080");
     s.Type(IDC_PROXY_SERVER, "http=a:80;https=b:443");
-    s.Click(IDC_SET_SERVER).Stored(kProxyServer, Sz("http=a:80;https=b:443"));
+    s.Click(IDC_SET_SERVER).Stored({kProxyServer}, Sz("http=a:80;https=b:443"));
     s.Text(IDC_PROXY_SERVER, "http=a:80;https=b:443");
     s.Items(IDC_PROXY_SERVER, {"proxy.example:8080"});
     s.Type(IDC_PROXY_SERVER, "   ");
@@ -181,7 +181,7 @@ TEST_P(DialogScenario, AServerIsStoredAsTypedOnceItHasAColon) {
 TEST_P(DialogScenario, TypingStopsAtWhatAReadGetsBack) {
     const std::string longest = std::string(256, 's') + ":80";
     s.Usual();
-    s.Given(kProxyServer, Sz(longest));
+    s.Given({kProxyServer}, Sz(longest));
     s.Open();
     s.Items(IDC_PROXY_SERVER, {longest});
     s.Type(IDC_PROXY_SERVER, "");
@@ -190,7 +190,7 @@ TEST_P(DialogScenario, TypingStopsAtWhatAReadGetsBack) {
     s.Type(IDC_PROXY_SERVER, std::string(":").append(300, 't'));
     const std::string kept = std::string(":").append(258, 't');
     s.Text(IDC_PROXY_SERVER, kept);
-    s.Click(IDC_SET_SERVER).Stored(kProxyServer, Sz(kept));
+    s.Click(IDC_SET_SERVER).Stored({kProxyServer}, Sz(kept));
 }
 
 TEST_P(DialogScenario, TheServerListsLinesFollowTheStoredServerInFileOrderRepeatsAndAll) {
@@ -206,43 +206,43 @@ TEST_P(DialogScenario, TheSetButtonStoresTheEditBoxAsTyped) {
     s.Usual();
     s.Open();
     s.Type(IDC_PROXY_OVERRIDE, "");
-    s.Click(IDC_SET_OVERRIDE).Stored(kProxyOverride, Sz(";<local>"));
+    s.Click(IDC_SET_OVERRIDE).Stored({kProxyOverride}, Sz(";<local>"));
     s.Type(IDC_PROXY_OVERRIDE, "a;<local>");
-    s.Click(IDC_SET_OVERRIDE).Stored(kProxyOverride, Sz("a;<local>;<local>"));
-    s.Click(IDC_PROXY_LOCAL).Stored(kProxyOverride, Sz("a;<local>"));
+    s.Click(IDC_SET_OVERRIDE).Stored({kProxyOverride}, Sz("a;<local>;<local>"));
+    s.Click(IDC_PROXY_LOCAL).Stored({kProxyOverride}, Sz("a;<local>"));
     s.Type(IDC_PROXY_OVERRIDE, "intra\r\n*.example");
-    s.Click(IDC_SET_OVERRIDE).Stored(kProxyOverride, Sz("intra\r\n*.example"));
+    s.Click(IDC_SET_OVERRIDE).Stored({kProxyOverride}, Sz("intra\r\n*.example"));
 }
 
 TEST_P(DialogScenario, TheLocalSwitchWorksOnTheStoredListNotOnTheEditBox) {
     s.Usual();
     s.Open();
     s.Type(IDC_PROXY_OVERRIDE, "unsaved");
-    s.Click(IDC_PROXY_LOCAL).Stored(kProxyOverride, Sz("*.intra"));
+    s.Click(IDC_PROXY_LOCAL).Stored({kProxyOverride}, Sz("*.intra"));
     s.Checked(UsualWith({IDC_PROXY_ENABLE}));
-    s.Given(kProxyOverride, Sz("x;<local>"));
-    s.Click(IDC_PROXY_LOCAL).Stored(kProxyOverride, Sz("x;<local>;<local>"));
+    s.Given({kProxyOverride}, Sz("x;<local>"));
+    s.Click(IDC_PROXY_LOCAL).Stored({kProxyOverride}, Sz("x;<local>;<local>"));
     s.Text(IDC_PROXY_OVERRIDE, "unsaved");
 }
 
 // "<local>" takes the byte before it away; alone or missing, the list becomes empty.
 TEST_P(DialogScenario, TheLocalEntryTakesTheByteBeforeItAway) {
     s.Usual();
-    s.Given(kProxyOverride, Sz("abc<local>"));
+    s.Given({kProxyOverride}, Sz("abc<local>"));
     s.Open();
     s.Text(IDC_PROXY_OVERRIDE, "ab");
     s.Checked(UsualWith({IDC_PROXY_ENABLE, IDC_PROXY_LOCAL}));
-    s.Given(kProxyOverride, Sz("<local>"));
-    s.Click(IDC_PROXY_LOCAL).Stored(kProxyOverride, Sz(""));
-    s.Given(kProxyOverride, kMissing);
-    s.Click(IDC_PROXY_LOCAL).Stored(kProxyOverride, Sz(";<local>"));
-    s.Given(kProxyOverride, kMissing);
-    s.Click(IDC_PROXY_LOCAL).Stored(kProxyOverride, Sz(""));
+    s.Given({kProxyOverride}, Sz("<local>"));
+    s.Click(IDC_PROXY_LOCAL).Stored({kProxyOverride}, Sz(""));
+    s.Given({kProxyOverride}, kMissing);
+    s.Click(IDC_PROXY_LOCAL).Stored({kProxyOverride}, Sz(";<local>"));
+    s.Given({kProxyOverride}, kMissing);
+    s.Click(IDC_PROXY_LOCAL).Stored({kProxyOverride}, Sz(""));
 }
 
 TEST_P(DialogScenario, AListTooLongToReadIsNeverReplacedByTheSwitch) {
     s.Usual();
-    s.Given(kProxyOverride, Sz(std::string(65536, 'h') + ";<local>"));
+    s.Given({kProxyOverride}, Sz(std::string(65536, 'h') + ";<local>"));
     s.Open();
     s.Text(IDC_PROXY_OVERRIDE, "");
     s.Checked(UsualWith({IDC_PROXY_ENABLE}));
@@ -266,8 +266,8 @@ TEST_P(DialogScenario, TheLongestReadableListSurvivesAndTheSwitchStoresNoLonger)
     SurvivesTheSwitchBothWays(s, list);
     s.Type(IDC_PROXY_OVERRIDE, list + "eee");
     s.Click(IDC_SET_OVERRIDE);
-    s.Click(IDC_PROXY_LOCAL).Stored(kProxyOverride, Sz(list));
-    s.Given(kProxyOverride, Sz(list + "e"));
+    s.Click(IDC_PROXY_LOCAL).Stored({kProxyOverride}, Sz(list));
+    s.Given({kProxyOverride}, Sz(list + "e"));
     s.Click(IDC_PROXY_LOCAL).Box(kOkBox, kMsgProxyWriteFailed);
     s.Checked(UsualWith({IDC_PROXY_ENABLE}));
 }
@@ -313,14 +313,14 @@ TEST_P(DialogScenario, F1AsksForHelpAndTheCloseBoxEndsWithoutAWrite) {
 
 // Values of the wrong type or size show nothing and are left as they are.
 TEST_P(DialogScenario, ValuesOfTheWrongTypeOrSizeShowNothingAndStay) {
-    s.Given(kScript, Sz("1"));
-    s.Given(kApplet, Raw(kRegBinary, ""));
-    s.Given(kJava, Raw(kRegBinary, "a"));
-    s.Given(kCookies, Raw(kRegDword, "ab"));
-    s.Given(kSessionCookies, Raw(kRegBinary, "abc"));
-    s.Given(kProxyEnable, Raw(kRegBinary, "\x01\0\0\0\0"sv));
-    s.Given(kProxyServer, Raw(kRegDword, "p:80"));
-    s.Given(kProxyOverride, Raw(kRegBinary, "x;<local>"));
+    s.Given({kScript}, Sz("1"));
+    s.Given({kApplet}, Raw(kRegBinary, ""));
+    s.Given({kJava}, Raw(kRegBinary, "a"));
+    s.Given({kCookies}, Raw(kRegDword, "ab"));
+    s.Given({kSessionCookies}, Raw(kRegBinary, "abc"));
+    s.Given({kProxyEnable}, Raw(kRegBinary, "\x01\0\0\0\0"sv));
+    s.Given({kProxyServer}, Raw(kRegDword, "p:80"));
+    s.Given({kProxyOverride}, Raw(kRegBinary, "x;<local>"));
     s.Open().Box(kOkBox, kMsgReadFailed, 6);
     s.Checked({IDC_PROXY_LOCAL});
     s.Text(IDC_PROXY_SERVER, "p:80");
@@ -332,8 +332,8 @@ TEST_P(DialogScenario, ValuesOfTheWrongTypeOrSizeShowNothingAndStay) {
 // a write.
 TEST_P(DialogScenario, AServerPastTheReadBoundShowsAsEmpty) {
     s.Usual();
-    s.Given(kProxyServer, Raw(kRegSz, std::string(260, 's')));
-    s.Given(kProxyOverride, Raw(kRegBinary, "\x81\xFF\x80\xFD\0b:2\0\0"sv));
+    s.Given({kProxyServer}, Raw(kRegSz, std::string(260, 's')));
+    s.Given({kProxyOverride}, Raw(kRegBinary, "\x81\xFF\x80\xFD\0b:2\0\0"sv));
     s.Open();
     s.Checked(UsualWith({IDC_PROXY_ENABLE}));
     s.Text(IDC_PROXY_SERVER, "");

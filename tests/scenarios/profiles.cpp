@@ -32,12 +32,12 @@ TEST_P(CliScenario, ProfileSaveWritesTheValuesAsTheDialogReadsThem) {
     s.Run({"profile", "save", "会社"})
         .Out("保存しました: 会社\n")
         .File(Profile("会社"), kUsualProfile);
-    s.Given(kJava, Dword(0x800000));
-    s.Given(kCookies, Raw(kRegBinary, "\x03\0\0\0"sv));
-    s.Given(kSessionCookies, kMissing);
-    s.Given(kProxyEnable, Dword(2));
-    s.Given(kProxyServer, Raw(kRegBinary, " \xB1\\b\t\"\x81:1\0"sv));
-    s.Given(kProxyOverride, Raw(kRegBinary, "\x01\0"sv));
+    s.Given({kJava}, Dword(0x800000));
+    s.Given({kCookies}, Raw(kRegBinary, "\x03\0\0\0"sv));
+    s.Given({kSessionCookies}, kMissing);
+    s.Given({kProxyEnable}, Dword(2));
+    s.Given({kProxyServer}, Raw(kRegBinary, " \xB1\\b\t\"\x81:1\0"sv));
+    s.Given({kProxyOverride}, Raw(kRegBinary, "\x01\0"sv));
     s.Run({"profile", "save", "会社"}).Exit(2).Err(kTextProfileExists + std::string("会社\n"));
     s.Run({"profile", "save", "会社", "--force"}).Out("保存しました: 会社\n");
     s.Err("警告: セッションごとの許可: 未設定" + leftOut);
@@ -45,7 +45,7 @@ TEST_P(CliScenario, ProfileSaveWritesTheValuesAsTheDialogReadsThem) {
                                 "javascript = prompt\r\napplet = enable\r\njava = 0x800000\r\n"
                                 "cookies = disable\r\nproxy = 0x2\r\n"
                                 "server = \" ｱ\\\\b\\t\\\"\\x81:1\"\r\noverride = \"\\x01\"\r\n");
-    s.Given(kProxyOverride, Sz(std::string(65536, 'h')));
+    s.Given({kProxyOverride}, Sz(std::string(65536, 'h')));
     s.Run({"profile", "save", "Home"}).Out("保存しました: Home\n");
     s.Err("警告: セッションごとの許可: 未設定" + leftOut);
     s.Err("警告: 次で始まるアドレスにはプロキシを使用しない: 読み取れません" + leftOut);
@@ -61,14 +61,14 @@ TEST_P(CliScenario, ProfileApplyWritesOnlyWhatDiffersAndTellsIt) {
     const std::string server = " \xB1\x95\\\\b\t\"q:1";  // 表 ends in a backslash's byte
     const std::string shown = " ｱ表\\b\t\"q:1";
     s.Usual();
-    s.Given(kJava, Dword(0x800000));
-    s.Given(kProxyServer, Sz(server));
+    s.Given({kJava}, Dword(0x800000));
+    s.Given({kProxyServer}, Sz(server));
     s.Run({"profile", "save", "会社"}).Out("保存しました: 会社\n");
-    s.Given(kScript, Dword(3));
-    s.Given(kCookies, Raw(kRegBinary, "\x03\0\0\0"sv));
-    s.Given(kJava, Dword(0x10000));
-    s.Given(kProxyEnable, kMissing);
-    s.Given(kProxyServer, Sz("other:1"));
+    s.Given({kScript}, Dword(3));
+    s.Given({kCookies}, Raw(kRegBinary, "\x03\0\0\0"sv));
+    s.Given({kJava}, Dword(0x10000));
+    s.Given({kProxyEnable}, kMissing);
+    s.Given({kProxyServer}, Sz("other:1"));
     const std::string told =
         "JavaScriptの設定: 無効 (3) → ダイアログを表示 (1)\n"
         "JavaAppletの設定: 有効 (0) (変更なし)\n"
@@ -82,15 +82,15 @@ TEST_P(CliScenario, ProfileApplyWritesOnlyWhatDiffersAndTellsIt) {
         "次で始まるアドレスにはプロキシを使用しない: *.intra;<local> (変更なし)\n";
     s.Run({"profile", "apply", "会社", "--dry-run"}).Out(told).Notified(0);
     s.Run({"profile", "apply", "会社"}).Out(told).Out("設定しました: profile 会社\n").Notified(1);
-    s.Stored(kScript, Dword(1)).Stored(kJava, Dword(0x800000));
-    s.Stored(kProxyEnable, Dword(1)).Stored(kProxyServer, Sz(server));
+    s.Stored({kScript}, Dword(1)).Stored({kJava}, Dword(0x800000));
+    s.Stored({kProxyEnable}, Dword(1)).Stored({kProxyServer}, Sz(server));
     s.Run({"profile", "apply", "会社", "--no-notify"}).OutHas("変更はありません: profile 会社\n");
     s.Run({"undo"}).Out("JavaScriptの設定: ダイアログを表示 (1) → 無効 (3)\n");
     s.Out("JAVAの設定: カスタム (0x800000) → 安全性-高 (0x10000)\n");
     s.Out("プロキシ: 有効 → 無効 (未設定)\n");
     s.Out("プロキシサーバ: " + shown + " → other:1\n").Out(kUndone).Notified(1);
-    s.Stored(kScript, Dword(3)).Stored(kJava, Dword(0x10000));
-    s.Stored(kProxyEnable, kMissing).Stored(kProxyServer, Sz("other:1"));
+    s.Stored({kScript}, Dword(3)).Stored({kJava}, Dword(0x10000));
+    s.Stored({kProxyEnable}, kMissing).Stored({kProxyServer}, Sz("other:1"));
 }
 
 // A profile written by hand, without a byte-order mark, in LF lines with comments, blanks, any
@@ -98,7 +98,7 @@ TEST_P(CliScenario, ProfileApplyWritesOnlyWhatDiffersAndTellsIt) {
 // written all the same, with a warning.
 TEST_P(CliScenario, AProfileChangesOnlyWhatItNames) {
     s.Usual();
-    s.Given(Ref{kPolicy, "Security_HKLM_only"}, Dword(1));
+    s.Given({kZonesFromMachine}, Dword(1));
     s.GivenFile(Profile("自宅"),
                 "; at home\n\n  # no proxy\n  JAVA\t=\tLow  \nProxy = OFF\n"
                 "cookies = 0X10000\nsession-cookies = 196608\n");
@@ -110,8 +110,8 @@ TEST_P(CliScenario, AProfileChangesOnlyWhatItNames) {
     for (const char* label : {"JAVAの設定", "保存済Cookieの許可", "セッションごとの許可"}) {
         s.Err("警告: " + std::string(label) + ": " + kTextZonesFromMachine + "\n");
     }
-    s.Stored(kJava, Dword(0x30000)).Stored(kCookies, Dword(0x10000));
-    s.Stored(kSessionCookies, Dword(0x30000)).Stored(kProxyEnable, Dword(0));
+    s.Stored({kJava}, Dword(0x30000)).Stored({kCookies}, Dword(0x10000));
+    s.Stored({kSessionCookies}, Dword(0x30000)).Stored({kProxyEnable}, Dword(0));
 }
 
 // A profile wrong in any line is refused whole, naming the file and the line: nothing is written,
@@ -203,14 +203,14 @@ TEST_P(CliScenario, ProfilesAreListedShownAndDeleted) {
 TEST_P(CliScenario, StatusNamesTheProfilesThatMatch) {
     s.Usual();
     s.Run({"profile", "save", "会社"}).Out("保存しました: 会社\n");
-    s.Run({"proxy", "off"}).Out("設定しました: proxy off\n").Stored(kProxyEnable, Dword(0));
+    s.Run({"proxy", "off"}).Out("設定しました: proxy off\n").Stored({kProxyEnable}, Dword(0));
     s.Run({"profile", "save", "自宅"}).Out("保存しました: 自宅\n");
     s.GivenFile(Profile("partial"), "java = high\n");
     s.GivenFile(Profile("empty"), "; nothing\n");
     s.GivenFile(Profile("broken"), "java = high\nflash = on\n");
     s.Run({"status"}).OutHas("\nプロファイル: partial, 自宅\n");
     s.Run({"profile", "apply", "会社"}).OutHas("設定しました: profile 会社\n");
-    s.Stored(kProxyEnable, Dword(1));
+    s.Stored({kProxyEnable}, Dword(1));
     s.Run({"status", "--json"})
         .OutHas(R"(, "matchingProfiles": ["partial", "会社"]})"
                 "\n");
@@ -223,28 +223,28 @@ TEST_P(CliScenario, UndoPutsBackExactlyWhatEachCommandFound) {
     const RawValue expandable = Raw(2, "x;<local>\0"sv);  // REG_EXPAND_SZ
     s.Usual();
     s.Given({kScript, kProxyEnable}, binaryOne);
-    s.Given(kApplet, kMissing);
-    s.Given(kProxyOverride, expandable);
+    s.Given({kApplet}, kMissing);
+    s.Given({kProxyOverride}, expandable);
     s.Run({"zone", "applet", "prompt"}).Out("設定しました: applet prompt\n");
-    s.Stored(kApplet, Dword(1));
+    s.Stored({kApplet}, Dword(1));
     s.Run({"undo"}).Out("JavaAppletの設定: ダイアログを表示 (1) → 未設定\n").Out(kUndone);
-    s.Stored(kApplet, kMissing);
+    s.Stored({kApplet}, kMissing);
     s.Run({"preset", "all-off"}).OutHas("設定しました: javascript disable");
-    s.Stored({kScript, kApplet, kCookies, kSessionCookies}, Dword(3)).Stored(kJava, Dword(0));
-    s.Run({"undo"}).OutHas(kUndone).Stored(kScript, binaryOne).Stored(kApplet, kMissing);
-    s.Stored(kJava, Dword(0x10000)).Stored(kSessionCookies, Dword(1));
-    s.Run({"proxy", "off"}).Out("設定しました: proxy off\n").Stored(kProxyEnable, Dword(0));
-    s.Run({"undo"}).OutHas(kUndone).Stored(kProxyEnable, binaryOne);
+    s.Stored({kScript, kApplet, kCookies, kSessionCookies}, Dword(3)).Stored({kJava}, Dword(0));
+    s.Run({"undo"}).OutHas(kUndone).Stored({kScript}, binaryOne).Stored({kApplet}, kMissing);
+    s.Stored({kJava}, Dword(0x10000)).Stored({kSessionCookies}, Dword(1));
+    s.Run({"proxy", "off"}).Out("設定しました: proxy off\n").Stored({kProxyEnable}, Dword(0));
+    s.Run({"undo"}).OutHas(kUndone).Stored({kProxyEnable}, binaryOne);
     s.Run({"proxy", "server", "a:1"}).Out("設定しました: proxy server a:1\n");
-    s.Stored(kProxyServer, Sz("a:1"));
-    s.Run({"undo"}).OutHas(kUndone).Stored(kProxyServer, Sz("proxy.example:8080"));
+    s.Stored({kProxyServer}, Sz("a:1"));
+    s.Run({"undo"}).OutHas(kUndone).Stored({kProxyServer}, Sz("proxy.example:8080"));
     s.Run({"proxy", "bypass", "b"}).Out("設定しました: proxy bypass b\n");
-    s.Stored(kProxyOverride, Sz("b;<local>"));
-    s.Run({"undo"}).OutHas(kUndone).Stored(kProxyOverride, expandable);
+    s.Stored({kProxyOverride}, Sz("b;<local>"));
+    s.Run({"undo"}).OutHas(kUndone).Stored({kProxyOverride}, expandable);
     s.Run({"proxy", "local", "off"}).Out("設定しました: proxy local off\n");
-    s.Stored(kProxyOverride, Sz("x"));
-    s.Run({"undo"}).OutHas(kUndone).Stored(kProxyOverride, expandable);
-    s.Run({"undo"}).OutHas(kUndone).Stored(kProxyOverride, Sz("x"));
+    s.Stored({kProxyOverride}, Sz("x"));
+    s.Run({"undo"}).OutHas(kUndone).Stored({kProxyOverride}, expandable);
+    s.Run({"undo"}).OutHas(kUndone).Stored({kProxyOverride}, Sz("x"));
 }
 
 // undo changes nothing when something else changed a value since, unless --force; --dry-run only
@@ -253,24 +253,24 @@ TEST_P(CliScenario, UndoPutsBackExactlyWhatEachCommandFound) {
 TEST_P(CliScenario, UndoRefusesWhatChangedSinceUnlessForced) {
     s.Usual();
     s.Run({"undo"}).Exit(2).Err("元に戻す変更がありません。\n");
-    s.Run({"zone", "java", "low"}).Out("設定しました: java low\n").Stored(kJava, Dword(0x30000));
+    s.Run({"zone", "java", "low"}).Out("設定しました: java low\n").Stored({kJava}, Dword(0x30000));
     s.Run({"undo", "--dry-run"}).Out("JAVAの設定: 安全性-低 (0x30000) → 安全性-高 (0x10000)\n");
     s.Notified(0);
-    s.Given(kJava, Dword(0x20000));  // the dialog, meanwhile
+    s.Given({kJava}, Dword(0x20000));  // the dialog, meanwhile
     s.Run({"undo"}).Exit(1);
     s.Err("次の値はその後に変更されているため、元に戻しません（--force で戻します）: JAVAの設定\n");
     s.Run({"undo", "--force", "--no-notify"}).Notified(0);
     s.Out("JAVAの設定: 安全性-中 (0x20000) → 安全性-高 (0x10000)\n").Out(kUndone);
-    s.Stored(kJava, Dword(0x10000));
+    s.Stored({kJava}, Dword(0x10000));
     s.Run({"cache", "clean", "cookies", "--yes"}).Out("0 件削除しました。\n");
     s.Run({"proxy", "server", "nocolon"}).Exit(2).ErrHas("コロン");
     s.Run({"undo"}).Out("JAVAの設定: 安全性-高 (0x10000) → 安全性-中 (0x20000)\n").Out(kUndone);
-    s.Stored(kJava, Dword(0x20000));
-    s.Given(kJava, Dword(0x10000));  // as the undo before found it
+    s.Stored({kJava}, Dword(0x20000));
+    s.Given({kJava}, Dword(0x10000));  // as the undo before found it
     s.Run({"undo"}).Out("変更はありません: undo\n");
-    s.Given(kApplet, kMissing);
+    s.Given({kApplet}, kMissing);
     s.Run({"zone", "applet", "prompt"}).Out("設定しました: applet prompt\n");
-    s.Stored(kApplet, Dword(1));
+    s.Stored({kApplet}, Dword(1));
     s.ReadOnly(kZone);  // the value it created can no longer be deleted
     s.Run({"undo", "--force"}).Exit(1).Out("JavaAppletの設定: 読み取れません → 未設定\n");
     s.Err("セットできませんでした。 (applet)\n").Err("変更した値は元に戻しました。\n");
@@ -284,11 +284,11 @@ TEST_P(CliScenario, UndoAfterAnApplyStoppedHalfwayBringsEverythingBack) {
     s.Usual();
     s.GivenFile(Profile("off"), "javascript = disable\napplet = disable\nproxy = off\n");
     s.Run({"profile", "apply", "off"}).OutHas("設定しました: profile off\n");
-    s.Stored({kScript, kApplet}, Dword(3)).Stored(kProxyEnable, Dword(0));
-    s.Given(kApplet, Dword(0));
-    s.Given(kProxyEnable, Dword(1));
+    s.Stored({kScript, kApplet}, Dword(3)).Stored({kProxyEnable}, Dword(0));
+    s.Given({kApplet}, Dword(0));
+    s.Given({kProxyEnable}, Dword(1));
     s.Run({"undo"}).Out("JavaScriptの設定: 無効 (3) → ダイアログを表示 (1)\n").Out(kUndone);
-    s.Stored(kScript, Dword(1));
+    s.Stored({kScript}, Dword(1));
 }
 
 // A write that fails halfway through an apply puts back what the apply wrote, and the undo point it
@@ -300,9 +300,9 @@ TEST_P(CliScenario, AnApplyThatFailsHalfwayChangesNothing) {
     s.Run({"profile", "apply", "home"}).Exit(1).OutHas("JavaScriptの設定");
     s.ErrHas("変更した値は元に戻しました。\n");
     s.Run({"undo"}).Exit(2).Err("元に戻す変更がありません。\n");
-    s.Run({"zone", "java", "low"}).Out("設定しました: java low\n").Stored(kJava, Dword(0x30000));
-    s.Given(Ref{kUserPolicyZone, "1400"}, Dword(3));
-    s.Given(Ref{kPolicy, "ProxySettingsPerUser"}, Dword(0));
+    s.Run({"zone", "java", "low"}).Out("設定しました: java low\n").Stored({kJava}, Dword(0x30000));
+    s.Given({Ref{kUserPolicyZone, "1400"}}, Dword(3));
+    s.Given({kProxyPerUser}, Dword(0));
     s.Run({"profile", "apply", "home"}).Exit(1).Notified(0);
     s.Out("JavaScriptの設定: ダイアログを表示 (1) → 無効 (3)\n");
     s.Out("プロキシ: 無効 (読み取れません) → 無効 (0)\n");
@@ -310,7 +310,7 @@ TEST_P(CliScenario, AnApplyThatFailsHalfwayChangesNothing) {
     s.Err("警告: プロキシ: " + std::string(kTextProxyPerMachine) + "\n");
     s.Err("セットに失敗しました。 (proxy)\n").Err("変更した値は元に戻しました。\n");
     s.Run({"undo"}).Out("JAVAの設定: 安全性-低 (0x30000) → 安全性-高 (0x10000)\n").Out(kUndone);
-    s.Stored(kJava, Dword(0x10000));
+    s.Stored({kJava}, Dword(0x10000));
 }
 
 }  // namespace
