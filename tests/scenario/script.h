@@ -78,7 +78,7 @@ constexpr bool kCookie = true;
 
 // A step's methods return the script, and so do the checks of what it showed
 // or printed, so that a step and its outcome may share a line:
-//   s.Click(IDC_SET_SERVER).Box(kOkBox, kMsgPortMissing);
+//   s.Click(IDC_SET_SERVER).Box(kOkBox, "プロキシサーバ：ポートが未入力です。");
 class Script {
   public:
     explicit Script(Drivers drivers);

@@ -1,6 +1,6 @@
 // The console program, scenario by scenario. Each starts on a clean machine:
 // no values, no read-only key, no server.pxy, an empty URL cache.
-#include "cli/cli_texts.h"
+#include "resources/version.h"
 #include "tests/scenario/script.h"
 
 namespace {
@@ -32,11 +32,13 @@ TEST_P(CliScenario, StatusShowsEachSettingWithItsMeaningAndEachPolicy) {
     s.Out("ローカルアドレスには使用しない: はい\n");
     s.Out("server.pxy: a:1, b:2\n");
     s.Out("プロファイル: なし\n");
-    s.Out("ポリシー: " + std::string(kTextZonesFromMachine) + "\n");
+    s.Out("ポリシー: ゾーンの設定はすべてコンピューターの設定が使われます (Security_HKLM_only)\n");
     s.Out("ポリシー: JavaScriptの設定 はポリシーで設定されています: 3\n");
     s.Out("ポリシー: JAVAの設定 はポリシーで設定されています: 0x10000\n");
     s.Out("ポリシー: 保存済Cookieの許可 はポリシーで設定されています: 0\n");
-    s.Out("ポリシー: " + std::string(kTextProxyPerMachine) + "\n");
+    s.Out(
+        "ポリシー: プロキシはコンピューター全体の設定が使われ、"
+        "ユーザーごとの設定は効きません (ProxySettingsPerUser = 0)\n");
     s.Notified(0);
     s.Run({"status", "--json"})
         .OutHas(R"("policy": {"zonesFromMachine": true, )"
@@ -137,8 +139,13 @@ TEST_P(CliScenario, WhatDoesNotExistIsRefusedWithTheUsage) {
     for (const auto& [args, error] : refused) {
         s.Run(args).Exit(2).ErrHas(error);
     }
-    s.Run({"--help"}).Out(kTextHelp);
-    s.Run({"--version"}).Out(kTextVersion);
+    s.Run({"--help"})
+        .OutHas("Qeltrin Pro コマンドライン\n")
+        .OutHas("\n  zone <項目> <値>                 ゾーンのセキュリティ設定を 1 つ変更します\n")
+        .OutHas(
+            "\n終了コード: 0 完了 / 1 読み取りまたは書き込みの失敗 / 2 使い方または値の誤り / "
+            "3 中止\n");
+    s.Run({"--version"}).Out("vormet-cli " QELTRIN_VERSION_TEXT " (Qeltrin Pro)\n");
 }
 
 // preset writes the dialog's rows and names them; a zone key that may not be changed fails each

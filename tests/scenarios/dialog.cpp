@@ -2,7 +2,6 @@
 // values, no read-only key, no server.pxy, an empty URL cache.
 #include "resources/resource.h"
 #include "tests/scenario/script.h"
-#include "texts/messages.h"
 
 namespace {
 
@@ -59,7 +58,7 @@ TEST_P(DialogScenario, ValuesNoButtonStandsForCheckNothingAndSayNothing) {
 }
 
 TEST_P(DialogScenario, AMissingValueGivesOneBoxAtStartUpAndItsFirstClickCreatesIt) {
-    s.Open().Box(kOkBox, kMsgReadFailed, 6);
+    s.Open().Box(kOkBox, "取得に失敗しました。", 6);
     s.Checked({});
     s.Enabled(kProxyControls, false);
     s.Text(IDC_PROXY_OVERRIDE, "");
@@ -86,23 +85,23 @@ TEST_P(DialogScenario, AClickStoresItsValueAndClearsOnlyItsGroup) {
 TEST_P(DialogScenario, PresetsAskFirstAndSetAllFiveOptions) {
     s.Usual();
     s.Open();
-    s.Click(IDC_PRESET_ALL_ON).Box(kWarnOkCancel, kMsgConfirmAllOn);
+    s.Click(IDC_PRESET_ALL_ON).Box(kWarnOkCancel, "全ての設定を有効にしてよろしいですか？");
     s.Checked({IDC_SCRIPT_ALLOW, IDC_APPLET_ALLOW, IDC_JAVA_LOW, IDC_COOKIE_ALLOW,
                IDC_SESSION_ALLOW, IDC_PROXY_ENABLE, IDC_PROXY_LOCAL});
     s.Stored({kScript, kApplet, kCookies, kSessionCookies}, Dword(0));
     s.Stored({kJava}, Dword(0x30000));
-    s.Click(IDC_PRESET_STANDARD).Box(kWarnOkCancel, kMsgConfirmStandard);
+    s.Click(IDC_PRESET_STANDARD).Box(kWarnOkCancel, "標準設定にしますか？");
     s.Checked({IDC_SCRIPT_ALLOW, IDC_APPLET_ALLOW, IDC_JAVA_HIGH, IDC_COOKIE_ALLOW,
                IDC_SESSION_ALLOW, IDC_PROXY_ENABLE, IDC_PROXY_LOCAL});
     s.Stored({kJava}, Dword(0x10000));
-    s.Click(IDC_PRESET_ALL_OFF).Box(kWarnOkCancel, kMsgConfirmAllOff);
+    s.Click(IDC_PRESET_ALL_OFF).Box(kWarnOkCancel, "全ての設定を無効にしてよろしいですか？");
     const std::vector<int> allOff = {IDC_SCRIPT_DISALLOW, IDC_APPLET_DISALLOW,  IDC_JAVA_PROHIBIT,
                                      IDC_COOKIE_DISALLOW, IDC_SESSION_DISALLOW, IDC_PROXY_ENABLE,
                                      IDC_PROXY_LOCAL};
     s.Checked(allOff);
     s.Stored({kScript, kApplet, kCookies, kSessionCookies}, Dword(3));
     s.Stored({kJava}, Dword(0));
-    s.Click(IDC_PRESET_STANDARD, {kIdCancel}).Box(kWarnOkCancel, kMsgConfirmStandard);
+    s.Click(IDC_PRESET_STANDARD, {kIdCancel}).Box(kWarnOkCancel, "標準設定にしますか？");
     s.Checked(allOff);
     s.Close(CloseBy::kEsc);
 }
@@ -110,13 +109,13 @@ TEST_P(DialogScenario, PresetsAskFirstAndSetAllFiveOptions) {
 TEST_P(DialogScenario, AZoneKeyThatMayNotBeChangedFailsEveryReadAndEveryClickOnce) {
     s.Usual();
     s.ReadOnly(kZone);
-    s.Open().Box(kOkBox, kMsgReadFailed, 5);
+    s.Open().Box(kOkBox, "取得に失敗しました。", 5);
     s.Checked({IDC_PROXY_ENABLE, IDC_PROXY_LOCAL});
-    s.Click(IDC_SCRIPT_DISALLOW).Box(kOkBox, kMsgZoneWriteFailed);
+    s.Click(IDC_SCRIPT_DISALLOW).Box(kOkBox, "セットできませんでした。");
     s.Checked({IDC_SCRIPT_DISALLOW, IDC_PROXY_ENABLE, IDC_PROXY_LOCAL});
     s.Click(IDC_PRESET_ALL_ON)
-        .Box(kWarnOkCancel, kMsgConfirmAllOn)
-        .Box(kOkBox, kMsgZoneWriteFailed, 5);
+        .Box(kWarnOkCancel, "全ての設定を有効にしてよろしいですか？")
+        .Box(kOkBox, "セットできませんでした。", 5);
     s.Checked({IDC_SCRIPT_ALLOW, IDC_APPLET_ALLOW, IDC_JAVA_LOW, IDC_COOKIE_ALLOW,
                IDC_SESSION_ALLOW, IDC_PROXY_ENABLE, IDC_PROXY_LOCAL});
 }
@@ -138,9 +137,9 @@ TEST_P(DialogScenario, TheProxyStartsOffUnlessProxyEnableIsOneAndSwitchesBothWay
 TEST_P(DialogScenario, AProxySwitchThatCannotBeStoredGivesBackOnlyTheCheckMark) {
     s.Usual();
     s.ReadOnly(kSettings);
-    s.Open().Box(kOkBox, kMsgReadFailed);
+    s.Open().Box(kOkBox, "取得に失敗しました。");
     s.Checked(UsualWith({}));
-    s.Click(IDC_PROXY_ENABLE).Box(kOkBox, kMsgProxyWriteFailed);
+    s.Click(IDC_PROXY_ENABLE).Box(kOkBox, "セットに失敗しました。");
     s.Checked(UsualWith({}));
     s.Enabled(kProxyControls, true);
 }
@@ -150,9 +149,9 @@ TEST_P(DialogScenario, AServerExclusionsOrSwitchingOffThatCannotBeStoredAreRepor
     s.Open();
     s.ReadOnly(kSettings);
     s.Type(IDC_PROXY_SERVER, "h:1");
-    s.Click(IDC_SET_SERVER).Box(kOkBox, kMsgProxyWriteFailed);
-    s.Click(IDC_SET_OVERRIDE).Box(kOkBox, kMsgProxyWriteFailed);
-    s.Click(IDC_PROXY_ENABLE).Box(kOkBox, kMsgProxyWriteFailed);
+    s.Click(IDC_SET_SERVER).Box(kOkBox, "セットに失敗しました。");
+    s.Click(IDC_SET_OVERRIDE).Box(kOkBox, "セットに失敗しました。");
+    s.Click(IDC_PROXY_ENABLE).Box(kOkBox, "セットに失敗しました。");
     s.Checked(UsualWith({IDC_PROXY_ENABLE, IDC_PROXY_LOCAL}));
     s.Enabled(kProxyControls, false);
 }
@@ -162,18 +161,22 @@ TEST_P(DialogScenario, AServerIsStoredAsTypedOnceItHasAColon) {
     s.Usual();
     s.Open();
     s.Type(IDC_PROXY_SERVER, "");
-    s.Click(IDC_SET_SERVER).Box(kOkBox, kMsgPortMissing);
+    s.Click(IDC_SET_SERVER).Box(kOkBox, "プロキシサーバ：ポートが未入力です。");
     s.Text(IDC_PROXY_SERVER, "proxy.example:8080");
     const std::string fullWidthColon = "\x81\x46";  // in code page 932
     s.Type(IDC_PROXY_SERVER, "a" + fullWidthColon + "b");
-    s.Click(IDC_SET_SERVER).Box(kOkBox, kMsgColonMissing);
+    s.Click(IDC_SET_SERVER)
+        .Box(kOkBox,
+             "プロキシサーバアドレスの後に、コロンを（:）付けポート番号を指定してください。");
     s.Text(IDC_PROXY_SERVER, "proxy.example:8080");
     s.Type(IDC_PROXY_SERVER, "http=a:80;https=b:443");
     s.Click(IDC_SET_SERVER).Stored({kProxyServer}, Sz("http=a:80;https=b:443"));
     s.Text(IDC_PROXY_SERVER, "http=a:80;https=b:443");
     s.Items(IDC_PROXY_SERVER, {"proxy.example:8080"});
     s.Type(IDC_PROXY_SERVER, "   ");
-    s.Click(IDC_SET_SERVER).Box(kOkBox, kMsgColonMissing);
+    s.Click(IDC_SET_SERVER)
+        .Box(kOkBox,
+             "プロキシサーバアドレスの後に、コロンを（:）付けポート番号を指定してください。");
     s.Text(IDC_PROXY_SERVER, "proxy.example:8080");
 }
 
@@ -185,7 +188,7 @@ TEST_P(DialogScenario, TypingStopsAtWhatAReadGetsBack) {
     s.Open();
     s.Items(IDC_PROXY_SERVER, {longest});
     s.Type(IDC_PROXY_SERVER, "");
-    s.Click(IDC_SET_SERVER).Box(kOkBox, kMsgPortMissing);
+    s.Click(IDC_SET_SERVER).Box(kOkBox, "プロキシサーバ：ポートが未入力です。");
     s.Text(IDC_PROXY_SERVER, longest);
     s.Type(IDC_PROXY_SERVER, std::string(":").append(300, 't'));
     const std::string kept = std::string(":").append(258, 't');
@@ -246,7 +249,7 @@ TEST_P(DialogScenario, AListTooLongToReadIsNeverReplacedByTheSwitch) {
     s.Open();
     s.Text(IDC_PROXY_OVERRIDE, "");
     s.Checked(UsualWith({IDC_PROXY_ENABLE}));
-    s.Click(IDC_PROXY_LOCAL).Box(kOkBox, kMsgProxyWriteFailed);
+    s.Click(IDC_PROXY_LOCAL).Box(kOkBox, "セットに失敗しました。");
     s.Checked(UsualWith({IDC_PROXY_ENABLE}));
 }
 
@@ -268,7 +271,7 @@ TEST_P(DialogScenario, TheLongestReadableListSurvivesAndTheSwitchStoresNoLonger)
     s.Click(IDC_SET_OVERRIDE);
     s.Click(IDC_PROXY_LOCAL).Stored({kProxyOverride}, Sz(list));
     s.Given({kProxyOverride}, Sz(list + "e"));
-    s.Click(IDC_PROXY_LOCAL).Box(kOkBox, kMsgProxyWriteFailed);
+    s.Click(IDC_PROXY_LOCAL).Box(kOkBox, "セットに失敗しました。");
     s.Checked(UsualWith({IDC_PROXY_ENABLE}));
 }
 
@@ -280,12 +283,12 @@ TEST_P(DialogScenario, EachDeleteButtonAsksFirstAndDeletesExactlyItsKind) {
     s.CacheEntry(kContent, "http://b.example/x.png");
     s.CacheEntry(kCookie, "Cookie:user@b.example/");
     s.Open();
-    s.Click(IDC_DELETE_TEMP_FILES, {kIdNo}).Box(kWarnYesNo, kMsgConfirmDelete);
-    s.Click(IDC_DELETE_TEMP_FILES).Box(kWarnYesNo, kMsgConfirmDelete);
+    s.Click(IDC_DELETE_TEMP_FILES, {kIdNo}).Box(kWarnYesNo, "本当に削除してもよろしいですか？");
+    s.Click(IDC_DELETE_TEMP_FILES).Box(kWarnYesNo, "本当に削除してもよろしいですか？");
     s.Cache({"Cookie:user@a.example/", "Cookie:user@b.example/"});
     s.CacheEntry(kContent, "http://c.example/");
-    s.Click(IDC_DELETE_COOKIES, {kIdNo}).Box(kWarnYesNo, kMsgConfirmDelete);
-    s.Click(IDC_DELETE_COOKIES).Box(kWarnYesNo, kMsgConfirmDelete);
+    s.Click(IDC_DELETE_COOKIES, {kIdNo}).Box(kWarnYesNo, "本当に削除してもよろしいですか？");
+    s.Click(IDC_DELETE_COOKIES).Box(kWarnYesNo, "本当に削除してもよろしいですか？");
     s.Cache({"http://c.example/"});
 }
 
@@ -321,7 +324,7 @@ TEST_P(DialogScenario, ValuesOfTheWrongTypeOrSizeShowNothingAndStay) {
     s.Given({kProxyEnable}, Raw(kRegBinary, "\x01\0\0\0\0"sv));
     s.Given({kProxyServer}, Raw(kRegDword, "p:80"));
     s.Given({kProxyOverride}, Raw(kRegBinary, "x;<local>"));
-    s.Open().Box(kOkBox, kMsgReadFailed, 6);
+    s.Open().Box(kOkBox, "取得に失敗しました。", 6);
     s.Checked({IDC_PROXY_LOCAL});
     s.Text(IDC_PROXY_SERVER, "p:80");
     s.Items(IDC_PROXY_SERVER, {"p:80"});

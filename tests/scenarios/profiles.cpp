@@ -1,6 +1,5 @@
 // The console program's profiles and undo, scenario by scenario. Each starts without the console's
 // own files, as a user who never saved a profile.
-#include "cli/cli_texts.h"
 #include "tests/scenario/script.h"
 
 namespace {
@@ -20,14 +19,13 @@ const std::string kUsualProfile =
     "javascript = prompt\r\napplet = enable\r\njava = high\r\ncookies = disable\r\n"
     "session-cookies = prompt\r\nproxy = on\r\nserver = proxy.example:8080\r\n"
     "override = *.intra;<local>\r\n";
-const std::string kUndone = kTextUndone + std::string("\n");
 
 // save writes each value as the dialog reads it: in words where a button stands for it, in
 // hexadecimal where none does, texts UTF-8 and quoted only where they must be; a value it cannot
 // read is left out with a warning. An existing profile, whatever the case of its name, is replaced
 // only with --force.
 TEST_P(CliScenario, ProfileSaveWritesTheValuesAsTheDialogReadsThem) {
-    const std::string leftOut = kTextLeftOut + std::string("\n");
+    const std::string leftOut = " のため、プロファイルに含めません\n";
     s.Usual();
     s.Run({"profile", "save", "会社"})
         .Out("保存しました: 会社\n")
@@ -38,7 +36,9 @@ TEST_P(CliScenario, ProfileSaveWritesTheValuesAsTheDialogReadsThem) {
     s.Given({kProxyEnable}, Dword(2));
     s.Given({kProxyServer}, Raw(kRegBinary, " \xB1\\b\t\"\x81:1\0"sv));
     s.Given({kProxyOverride}, Raw(kRegBinary, "\x01\0"sv));
-    s.Run({"profile", "save", "会社"}).Exit(2).Err(kTextProfileExists + std::string("会社\n"));
+    s.Run({"profile", "save", "会社"})
+        .Exit(2)
+        .Err("プロファイルは既にあります（置き換えるには --force）: 会社\n");
     s.Run({"profile", "save", "会社", "--force"}).Out("保存しました: 会社\n");
     s.Err("警告: セッションごとの許可: 未設定" + leftOut);
     s.File(Profile("会社"), std::string(kMark) +
@@ -49,7 +49,9 @@ TEST_P(CliScenario, ProfileSaveWritesTheValuesAsTheDialogReadsThem) {
     s.Run({"profile", "save", "Home"}).Out("保存しました: Home\n");
     s.Err("警告: セッションごとの許可: 未設定" + leftOut);
     s.Err("警告: 次で始まるアドレスにはプロキシを使用しない: 読み取れません" + leftOut);
-    s.Run({"profile", "save", "HOME"}).Exit(2).Err(kTextProfileExists + std::string("HOME\n"));
+    s.Run({"profile", "save", "HOME"})
+        .Exit(2)
+        .Err("プロファイルは既にあります（置き換えるには --force）: HOME\n");
 }
 
 // apply tells each value's change in the words of status, then writes only what differs, as the
@@ -88,7 +90,7 @@ TEST_P(CliScenario, ProfileApplyWritesOnlyWhatDiffersAndTellsIt) {
     s.Run({"undo"}).Out("JavaScriptの設定: ダイアログを表示 (1) → 無効 (3)\n");
     s.Out("JAVAの設定: カスタム (0x800000) → 安全性-高 (0x10000)\n");
     s.Out("プロキシ: 有効 → 無効 (未設定)\n");
-    s.Out("プロキシサーバ: " + shown + " → other:1\n").Out(kUndone).Notified(1);
+    s.Out("プロキシサーバ: " + shown + " → other:1\n").Out("元に戻しました。\n").Notified(1);
     s.Stored({kScript}, Dword(3)).Stored({kJava}, Dword(0x10000));
     s.Stored({kProxyEnable}, kMissing).Stored({kProxyServer}, Sz("other:1"));
 }
@@ -108,7 +110,8 @@ TEST_P(CliScenario, AProfileChangesOnlyWhatItNames) {
     s.Out("セッションごとの許可: ダイアログを表示 (1) → カスタム (0x30000)\n");
     s.Out("プロキシ: 有効 → 無効 (0)\n").Out("設定しました: profile 自宅\n");
     for (const char* label : {"JAVAの設定", "保存済Cookieの許可", "セッションごとの許可"}) {
-        s.Err("警告: " + std::string(label) + ": " + kTextZonesFromMachine + "\n");
+        s.Err("警告: " + std::string(label) +
+              ": ゾーンの設定はすべてコンピューターの設定が使われます (Security_HKLM_only)\n");
     }
     s.Stored({kJava}, Dword(0x30000)).Stored({kCookies}, Dword(0x10000));
     s.Stored({kSessionCookies}, Dword(0x30000)).Stored({kProxyEnable}, Dword(0));
@@ -155,7 +158,10 @@ TEST_P(CliScenario, ProfileNamesOfAnyScriptButNoDeviceNames) {
              "", ".hidden", " lead", "a/b", "a\\b", "a:b", "a*b", "snow☃", "aux", "CON .txt",
              "nul.txt", "COM0", "Com1", "LPT³", "lpt9.x", std::string(65, 'a'), longest + "a"}) {
         s.Run({"profile", "save", name}).Exit(2);
-        s.Err(kTextBadName + name + "\n");
+        s.Err(
+            "プロファイル名に使えません（1～64 文字の文字、数字、空白、-、_、. で、"
+            "先頭は . と空白以外。CON や NUL などの装置名は使えません）: " +
+            name + "\n");
     }
     s.Usual();
     for (const std::string& name : std::vector<std::string>{
@@ -227,24 +233,29 @@ TEST_P(CliScenario, UndoPutsBackExactlyWhatEachCommandFound) {
     s.Given({kProxyOverride}, expandable);
     s.Run({"zone", "applet", "prompt"}).Out("設定しました: applet prompt\n");
     s.Stored({kApplet}, Dword(1));
-    s.Run({"undo"}).Out("JavaAppletの設定: ダイアログを表示 (1) → 未設定\n").Out(kUndone);
+    s.Run({"undo"})
+        .Out("JavaAppletの設定: ダイアログを表示 (1) → 未設定\n")
+        .Out("元に戻しました。\n");
     s.Stored({kApplet}, kMissing);
     s.Run({"preset", "all-off"}).OutHas("設定しました: javascript disable");
     s.Stored({kScript, kApplet, kCookies, kSessionCookies}, Dword(3)).Stored({kJava}, Dword(0));
-    s.Run({"undo"}).OutHas(kUndone).Stored({kScript}, binaryOne).Stored({kApplet}, kMissing);
+    s.Run({"undo"})
+        .OutHas("元に戻しました。\n")
+        .Stored({kScript}, binaryOne)
+        .Stored({kApplet}, kMissing);
     s.Stored({kJava}, Dword(0x10000)).Stored({kSessionCookies}, Dword(1));
     s.Run({"proxy", "off"}).Out("設定しました: proxy off\n").Stored({kProxyEnable}, Dword(0));
-    s.Run({"undo"}).OutHas(kUndone).Stored({kProxyEnable}, binaryOne);
+    s.Run({"undo"}).OutHas("元に戻しました。\n").Stored({kProxyEnable}, binaryOne);
     s.Run({"proxy", "server", "a:1"}).Out("設定しました: proxy server a:1\n");
     s.Stored({kProxyServer}, Sz("a:1"));
-    s.Run({"undo"}).OutHas(kUndone).Stored({kProxyServer}, Sz("proxy.example:8080"));
+    s.Run({"undo"}).OutHas("元に戻しました。\n").Stored({kProxyServer}, Sz("proxy.example:8080"));
     s.Run({"proxy", "bypass", "b"}).Out("設定しました: proxy bypass b\n");
     s.Stored({kProxyOverride}, Sz("b;<local>"));
-    s.Run({"undo"}).OutHas(kUndone).Stored({kProxyOverride}, expandable);
+    s.Run({"undo"}).OutHas("元に戻しました。\n").Stored({kProxyOverride}, expandable);
     s.Run({"proxy", "local", "off"}).Out("設定しました: proxy local off\n");
     s.Stored({kProxyOverride}, Sz("x"));
-    s.Run({"undo"}).OutHas(kUndone).Stored({kProxyOverride}, expandable);
-    s.Run({"undo"}).OutHas(kUndone).Stored({kProxyOverride}, Sz("x"));
+    s.Run({"undo"}).OutHas("元に戻しました。\n").Stored({kProxyOverride}, expandable);
+    s.Run({"undo"}).OutHas("元に戻しました。\n").Stored({kProxyOverride}, Sz("x"));
 }
 
 // undo changes nothing when something else changed a value since, unless --force; --dry-run only
@@ -260,11 +271,13 @@ TEST_P(CliScenario, UndoRefusesWhatChangedSinceUnlessForced) {
     s.Run({"undo"}).Exit(1);
     s.Err("次の値はその後に変更されているため、元に戻しません（--force で戻します）: JAVAの設定\n");
     s.Run({"undo", "--force", "--no-notify"}).Notified(0);
-    s.Out("JAVAの設定: 安全性-中 (0x20000) → 安全性-高 (0x10000)\n").Out(kUndone);
+    s.Out("JAVAの設定: 安全性-中 (0x20000) → 安全性-高 (0x10000)\n").Out("元に戻しました。\n");
     s.Stored({kJava}, Dword(0x10000));
     s.Run({"cache", "clean", "cookies", "--yes"}).Out("0 件削除しました。\n");
     s.Run({"proxy", "server", "nocolon"}).Exit(2).ErrHas("コロン");
-    s.Run({"undo"}).Out("JAVAの設定: 安全性-高 (0x10000) → 安全性-中 (0x20000)\n").Out(kUndone);
+    s.Run({"undo"})
+        .Out("JAVAの設定: 安全性-高 (0x10000) → 安全性-中 (0x20000)\n")
+        .Out("元に戻しました。\n");
     s.Stored({kJava}, Dword(0x20000));
     s.Given({kJava}, Dword(0x10000));  // as the undo before found it
     s.Run({"undo"}).Out("変更はありません: undo\n");
@@ -287,7 +300,9 @@ TEST_P(CliScenario, UndoAfterAnApplyStoppedHalfwayBringsEverythingBack) {
     s.Stored({kScript, kApplet}, Dword(3)).Stored({kProxyEnable}, Dword(0));
     s.Given({kApplet}, Dword(0));
     s.Given({kProxyEnable}, Dword(1));
-    s.Run({"undo"}).Out("JavaScriptの設定: 無効 (3) → ダイアログを表示 (1)\n").Out(kUndone);
+    s.Run({"undo"})
+        .Out("JavaScriptの設定: 無効 (3) → ダイアログを表示 (1)\n")
+        .Out("元に戻しました。\n");
     s.Stored({kScript}, Dword(1));
 }
 
@@ -307,9 +322,13 @@ TEST_P(CliScenario, AnApplyThatFailsHalfwayChangesNothing) {
     s.Out("JavaScriptの設定: ダイアログを表示 (1) → 無効 (3)\n");
     s.Out("プロキシ: 無効 (読み取れません) → 無効 (0)\n");
     s.Err("警告: JavaScriptの設定 はポリシーで設定されています: 3\n");
-    s.Err("警告: プロキシ: " + std::string(kTextProxyPerMachine) + "\n");
+    s.Err(
+        "警告: プロキシ: プロキシはコンピューター全体の設定が使われ、"
+        "ユーザーごとの設定は効きません (ProxySettingsPerUser = 0)\n");
     s.Err("セットに失敗しました。 (proxy)\n").Err("変更した値は元に戻しました。\n");
-    s.Run({"undo"}).Out("JAVAの設定: 安全性-低 (0x30000) → 安全性-高 (0x10000)\n").Out(kUndone);
+    s.Run({"undo"})
+        .Out("JAVAの設定: 安全性-低 (0x30000) → 安全性-高 (0x10000)\n")
+        .Out("元に戻しました。\n");
     s.Stored({kJava}, Dword(0x10000));
 }
 
