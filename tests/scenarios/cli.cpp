@@ -8,8 +8,7 @@ namespace {
 using namespace scenario;
 using namespace std::string_view_literals;
 
-// status shows each setting with its meaning and the server list, then each policy that overrides
-// a per-user setting, the machine's value winning.
+// The server list too; where the user's and the machine's policies differ, the machine's wins.
 TEST_P(CliScenario, StatusShowsEachSettingWithItsMeaningAndEachPolicy) {
     s.Usual();
     s.ServerList("a:1\nb:2\n");
@@ -46,8 +45,7 @@ TEST_P(CliScenario, StatusShowsEachSettingWithItsMeaningAndEachPolicy) {
                 R"("proxyPerMachine": true})");
 }
 
-// status tells a custom, a missing and an unreadable value apart, and the proxy off; numbers up to
-// 0xFFFF show in decimal.
+// And the proxy off; numbers up to 0xFFFF show in decimal.
 TEST_P(CliScenario, StatusTellsCustomMissingAndUnreadableApart) {
     s.Given({kScript}, Dword(0xFFFF));
     s.Given({kApplet}, Raw(kRegBinary, "\x01\0"sv));
@@ -69,8 +67,7 @@ TEST_P(CliScenario, StatusTellsCustomMissingAndUnreadableApart) {
     s.Out("ポリシー: なし\n");
 }
 
-// status --json gives every kind of zone value, the proxy and the list in its shape, on one line;
-// texts it cannot read are null.
+// The proxy and the server list too, on one line; texts it cannot read are null.
 TEST_P(CliScenario, StatusJsonGivesEveryKindOfValueInItsShape) {
     s.Given({kScript}, Dword(1));
     s.Given({kApplet}, Dword(0));
@@ -104,7 +101,7 @@ TEST_P(CliScenario, StatusJsonGivesEveryKindOfValueInItsShape) {
                 R"("serverList": []}, )");
 }
 
-// zone stores the value of the dialog's button, and tells running programs unless asked not to.
+// And tells running programs unless asked not to.
 TEST_P(CliScenario, ZoneStoresTheValueOfTheDialogsButton) {
     s.Usual();
     s.Run({"zone", "applet", "prompt", "--no-notify"}).Out("設定しました: applet prompt\n");
@@ -116,7 +113,7 @@ TEST_P(CliScenario, ZoneStoresTheValueOfTheDialogsButton) {
     s.Stored({kSessionCookies}, Dword(3));
 }
 
-// A value, option or command that does not exist is refused with the usage, and nothing is written.
+// Nothing is written; --help and --version print to standard output.
 TEST_P(CliScenario, WhatDoesNotExistIsRefusedWithTheUsage) {
     s.Usual();
     s.Run({"zone", "java", "prompt"}).Exit(2).Err("正しくない値です: prompt\n");
@@ -148,8 +145,7 @@ TEST_P(CliScenario, WhatDoesNotExistIsRefusedWithTheUsage) {
     s.Run({"--version"}).Out("vormet-cli " QELTRIN_VERSION_TEXT " (Qeltrin Pro)\n");
 }
 
-// preset writes the dialog's rows and names them; a zone key that may not be changed fails each
-// option.
+// And names them; a zone key that may not be changed fails each option.
 TEST_P(CliScenario, PresetWritesTheDialogsRows) {
     s.Usual();
     s.Run({"preset", "all-on"});
@@ -169,7 +165,7 @@ TEST_P(CliScenario, PresetWritesTheDialogsRows) {
     s.Run({"zone", "java", "low"}).Exit(1).Err("セットできませんでした。\n");
 }
 
-// proxy on and off store the switch; a settings key that may not be changed fails.
+// A settings key that may not be changed fails.
 TEST_P(CliScenario, ProxyOnAndOffStoreTheSwitch) {
     s.Usual();
     s.Run({"proxy", "off"}).Out("設定しました: proxy off\n").Notified(1);
@@ -179,7 +175,7 @@ TEST_P(CliScenario, ProxyOnAndOffStoreTheSwitch) {
     s.Run({"proxy", "off"}).Exit(1).Err("セットに失敗しました。\n").Notified(0);
 }
 
-// proxy server stores a text with a colon as given, and refuses what the dialog refuses.
+// And refuses what the dialog refuses.
 TEST_P(CliScenario, ProxyServerStoresATextWithAColonAsGiven) {
     s.Usual();
     s.Run({"proxy", "server", "http=a:80;https=b:443"});
@@ -199,7 +195,7 @@ TEST_P(CliScenario, ProxyServerStoresATextWithAColonAsGiven) {
     s.Run({"proxy", "server", "c:1"}).Exit(1).Err("セットに失敗しました。\n");
 }
 
-// proxy bypass keeps the local entry as it is stored, and never replaces a list it cannot read.
+// And never replaces a list it cannot read.
 TEST_P(CliScenario, ProxyBypassKeepsTheLocalEntryAsStored) {
     s.Usual();
     s.Run({"proxy", "bypass", "a;b"}).Out("設定しました: proxy bypass a;b\n");
@@ -211,8 +207,7 @@ TEST_P(CliScenario, ProxyBypassKeepsTheLocalEntryAsStored) {
     s.Run({"proxy", "bypass", "d"}).Exit(1).Err("取得に失敗しました。\n");
 }
 
-// proxy local adds or strips the entry of a 5,000-byte list, and changes nothing when it is already
-// so.
+// Of a 5,000-byte list; nothing changes when it is already so.
 TEST_P(CliScenario, ProxyLocalAddsOrStripsTheEntry) {
     const std::string list(4992, 'h');
     s.Usual();
@@ -230,7 +225,7 @@ TEST_P(CliScenario, ProxyLocalAddsOrStripsTheEntry) {
     s.Run({"proxy", "local", "off"}).Exit(1).Err("取得に失敗しました。\n");
 }
 
-// cache clean asks first, reads y or n, and deletes exactly what the dialog's buttons do.
+// It reads y or n.
 TEST_P(CliScenario, CacheCleanAsksFirstAndDeletesWhatTheButtonsDo) {
     s.CacheEntry(kContent, "http://a.example/");
     s.CacheEntry(kCookie, "Cookie:user@a.example/");

@@ -20,10 +20,9 @@ const std::string kUsualProfile =
     "session-cookies = prompt\r\nproxy = on\r\nserver = proxy.example:8080\r\n"
     "override = *.intra;<local>\r\n";
 
-// save writes each value as the dialog reads it: in words where a button stands for it, in
-// hexadecimal where none does, texts UTF-8 and quoted only where they must be; a value it cannot
-// read is left out with a warning. An existing profile, whatever the case of its name, is replaced
-// only with --force.
+// In words where a button stands for a value, in hexadecimal where none does, texts UTF-8 and
+// quoted only where they must be; a value it cannot read is left out with a warning. An existing
+// profile, whatever the case of its name, is replaced only with --force.
 TEST_P(CliScenario, ProfileSaveWritesTheValuesAsTheDialogReadsThem) {
     const std::string leftOut = " のため、プロファイルに含めません\n";
     s.Usual();
@@ -54,11 +53,10 @@ TEST_P(CliScenario, ProfileSaveWritesTheValuesAsTheDialogReadsThem) {
         .Err("プロファイルは既にあります（置き換えるには --force）: HOME\n");
 }
 
-// apply tells each value's change in the words of status, then writes only what differs, as the
-// dialog writes it: a custom number and a quoted text come back exactly as saved, a value of
-// another type that reads the same stays as it is; --dry-run stops before writing, and an apply
-// that changes nothing records nothing, so undo still takes back the apply before it, deleting the
-// value that apply created.
+// Told in the words of status, written as the dialog writes it: a custom number and a quoted text
+// come back exactly as saved, a value of another type that reads the same stays as it is. --dry-run
+// stops before writing, and an apply that changes nothing records nothing, so undo still takes back
+// the apply before it, deleting the value that apply created.
 TEST_P(CliScenario, ProfileApplyWritesOnlyWhatDiffersAndTellsIt) {
     const std::string server = " \xB1\x95\\\\b\t\"q:1";  // 表 ends in a backslash's byte
     const std::string shown = " ｱ表\\b\t\"q:1";
@@ -95,9 +93,8 @@ TEST_P(CliScenario, ProfileApplyWritesOnlyWhatDiffersAndTellsIt) {
     s.Stored({kProxyEnable}, kMissing).Stored({kProxyServer}, Sz("other:1"));
 }
 
-// A profile written by hand, without a byte-order mark, in LF lines with comments, blanks, any
-// case and numbers of both kinds, changes only what it names. A value a policy overrides is
-// written all the same, with a warning.
+// Written by hand: no byte-order mark, LF lines, comments, blanks, any case and numbers of both
+// kinds. A value a policy overrides is written all the same, with a warning.
 TEST_P(CliScenario, AProfileChangesOnlyWhatItNames) {
     s.Usual();
     s.Given({kZonesFromMachine}, Dword(1));
@@ -117,8 +114,7 @@ TEST_P(CliScenario, AProfileChangesOnlyWhatItNames) {
     s.Stored({kSessionCookies}, Dword(0x30000)).Stored({kProxyEnable}, Dword(0));
 }
 
-// A profile wrong in any line is refused whole, naming the file and the line: nothing is written,
-// and no undo point is recorded.
+// Naming the file and the line: nothing is written, and no undo point is recorded.
 TEST_P(CliScenario, AProfileWrongInAnyLineIsRefusedWhole) {
     const std::string quoting = "の 1 行目: 引用符 (\") の使い方が正しくありません";
     s.Usual();
@@ -171,8 +167,8 @@ TEST_P(CliScenario, ProfileNamesOfAnyScriptButNoDeviceNames) {
     }
 }
 
-// list names the profiles in alphabetical order, whatever they hold; show tells one in the words
-// of status; delete removes one; --json gives both in their shapes.
+// In alphabetical order, whatever they hold; shown in the words of status; --json gives the list
+// and a profile in their shapes.
 TEST_P(CliScenario, ProfilesAreListedShownAndDeleted) {
     s.Run({"profile", "list"});
     s.Usual();
@@ -204,8 +200,8 @@ TEST_P(CliScenario, ProfilesAreListedShownAndDeleted) {
     s.Run({"profile", "show", "Office"}).Exit(2).Err("プロファイルがありません: Office\n");
 }
 
-// status names the profiles whose every value is what is stored now; one that names nothing, or is
-// wrong in a line, never matches.
+// Those whose every value is stored now; one that names nothing, or is wrong in a line, never
+// matches.
 TEST_P(CliScenario, StatusNamesTheProfilesThatMatch) {
     s.Usual();
     s.Run({"profile", "save", "会社"}).Out("保存しました: 会社\n");
@@ -222,8 +218,7 @@ TEST_P(CliScenario, StatusNamesTheProfilesThatMatch) {
                 "\n");
 }
 
-// undo puts back exactly what each changing command found: type, bytes, or the absence of a value
-// the command created; a second undo redoes.
+// Type, bytes, or the absence of a value the command created; a second undo redoes.
 TEST_P(CliScenario, UndoPutsBackExactlyWhatEachCommandFound) {
     const RawValue binaryOne = Raw(kRegBinary, "\x01\0\0\0"sv);
     const RawValue expandable = Raw(2, "x;<local>\0"sv);  // REG_EXPAND_SZ
@@ -258,9 +253,8 @@ TEST_P(CliScenario, UndoPutsBackExactlyWhatEachCommandFound) {
     s.Run({"undo"}).OutHas("元に戻しました。\n").Stored({kProxyOverride}, Sz("x"));
 }
 
-// undo changes nothing when something else changed a value since, unless --force; --dry-run only
-// tells; a command that writes nothing leaves the undo point as it is; an undo that cannot write
-// fails; without an undo point, or with one that is not right, undo is refused.
+// --dry-run only tells; a command that writes nothing leaves the undo point as it is; an undo that
+// cannot write fails; without an undo point, or with one that is not right, undo is refused.
 TEST_P(CliScenario, UndoRefusesWhatChangedSinceUnlessForced) {
     s.Usual();
     s.Run({"undo"}).Exit(2).Err("元に戻す変更がありません。\n");
@@ -291,8 +285,8 @@ TEST_P(CliScenario, UndoRefusesWhatChangedSinceUnlessForced) {
     s.Run({"undo"}).Exit(2).ErrHas("元に戻すための記録が正しくありません: ");
 }
 
-// After a crash halfway through an apply (the undo point recorded, some values not yet written),
-// undo still brings every value back: a value as the command found it is no change.
+// The undo point recorded, some values not yet written, as after a crash: a value as the command
+// found it is no change.
 TEST_P(CliScenario, UndoAfterAnApplyStoppedHalfwayBringsEverythingBack) {
     s.Usual();
     s.GivenFile(Profile("off"), "javascript = disable\napplet = disable\nproxy = off\n");
@@ -306,8 +300,7 @@ TEST_P(CliScenario, UndoAfterAnApplyStoppedHalfwayBringsEverythingBack) {
     s.Stored({kScript}, Dword(1));
 }
 
-// A write that fails halfway through an apply puts back what the apply wrote, and the undo point it
-// found, or none: a profile is applied whole or not at all.
+// What the apply wrote is put back, and the undo point it found, or none.
 TEST_P(CliScenario, AnApplyThatFailsHalfwayChangesNothing) {
     s.Usual();
     s.GivenFile(Profile("home"), "javascript = disable\nproxy = off\n");
