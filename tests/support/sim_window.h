@@ -148,9 +148,8 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
     void AppendSystemMenuItem(unsigned command, std::string_view text) override {
         menu.emplace_back(command, std::string(text));
     }
-    std::string LoadResourceString(int id) override {
-        return id == IDS_ABOUTBOX ? "Vormet のﾊﾞｰｼﾞｮﾝ情報(&A)..." : "";
-    }
+    // No resources here: a string is named by its id.
+    std::string LoadResourceString(int id) override { return "string " + std::to_string(id); }
     int RunModal(Dialog& dialog) override {
         // The box is ended by its OK, which its own map must leave to the base.
         const bool ends = !dialog.HandleMessage(ClickMessage(kIdOk));

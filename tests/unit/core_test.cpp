@@ -246,13 +246,14 @@ TEST(UndoPoint, AnythingElseIsRefused) {
               (UndoPoint{{kZoneOptionCount, RawValue{4, std::string("\1\0\0\0", 4)}, {}}}));
 }
 
-// The about entry ends the system menu, after a separator.
+// The about entry, in the text of its string, ends the system menu after a
+// separator.
 TEST(SystemMenu, EndsWithTheAboutEntry) {
     NativeMachine machine;
     SimWindow window(machine);
     window.Open({});
-    EXPECT_EQ(window.menu,
-              (decltype(window.menu){{0, ""}, {IDM_ABOUTBOX, "Vormet のﾊﾞｰｼﾞｮﾝ情報(&A)..."}}));
+    const std::string about = window.LoadResourceString(IDS_ABOUTBOX);
+    EXPECT_EQ(window.menu, (decltype(window.menu){{0, ""}, {IDM_ABOUTBOX, about}}));
 }
 
 }  // namespace
