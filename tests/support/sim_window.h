@@ -109,13 +109,15 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
     std::string Text(int id) override { return controls_.at(id).text; }
     std::vector<std::string> Items(int id) override { return controls_.at(id).items; }
     std::optional<bool> HasIcons() override { return icons_; }
+    // The base dialog ends on OK (Enter outside a push button) and on Cancel
+    // (Esc, and the close box's command), unless the dialog's map takes them.
     bool Close(scenario::CloseBy how) override {
-        // The base dialog ends on OK (Enter outside a push button) and on
-        // Cancel (Esc, and the close box's command).
-        using scenario::CloseBy;
         constexpr std::uintptr_t kScClose = 0xF060;
-        return !(how == CloseBy::kCloseBox && Send(kWmSysCommand, kScClose)) &&
-               !Send(kWmCommand, ClickMessage(how == CloseBy::kEnter ? kIdOk : kIdCancel).wParam);
+        if (how == scenario::CloseBy::kCloseBox && Send(kWmSysCommand, kScClose)) {
+            return false;
+        }
+        const int button = how == scenario::CloseBy::kEnter ? kIdOk : kIdCancel;
+        return !Send(kWmCommand, ClickMessage(button).wParam);
     }
 
     void PostClick(int id) override { posted_.push_back(id); }
@@ -189,10 +191,16 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
         if (!control.enabled) {
             return;
         }
-        for (auto& [other, state] : controls_) {
-            state.checked = state.checked && (control.group < 0 || state.group != control.group);
+        if (control.group >= 0) {  // an auto radio button
+            for (auto& [other, state] : controls_) {
+                if (state.group == control.group) {
+                    state.checked = false;
+                }
+            }
+            control.checked = true;
+        } else if (control.checkBox) {  // an auto check box
+            control.checked = !control.checked;
         }
-        control.checked = control.group >= 0 || (control.checkBox && !control.checked);
         Send(kWmCommand, ClickMessage(id).wParam);
     }
     MessageResult Send(std::uint32_t msg, std::uintptr_t wParam = 0) {
