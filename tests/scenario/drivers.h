@@ -7,7 +7,6 @@
 //
 // Registry values, control texts and server.pxy are bytes in the ANSI code
 // page (932 under Wine); message boxes and console output are UTF-8.
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>

@@ -14,10 +14,10 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <map>
 #include <source_location>
 #include <tuple>
-#include <utility>
 
 #include "app/window/window_ops.h"
 #include "store/registry_paths.h"
@@ -155,14 +155,12 @@ class Script {
         cache_ = urls;
     }
 
-    // Runs of the console program, and what the last one did. Out and Err
-    // lines are checked after the step, as all it printed.
-    void Stdin(const std::string& input, Where at = Where::current()) {
-        Step(at);
-        input_ = input;
-    }
-    Script& Run(const std::vector<std::string>& args, Where at = Where::current()) {
-        run_ = Step(at).cli->Run(args, std::exchange(input_, ""));
+    // Runs of the console program, with what standard input holds, and what
+    // the last one did. Out and Err lines are checked after the step, as all
+    // it printed.
+    Script& Run(const std::vector<std::string>& args, const std::string& input = "",
+                Where at = Where::current()) {
+        run_ = Step(at).cli->Run(args, input);
         return *this;
     }
     Script& Exit(int code, Where at = Where::current()) {
@@ -215,7 +213,6 @@ class Script {
     std::map<std::string, std::optional<std::string>> files_;
     std::vector<std::string> cache_;  // sorted
     std::deque<std::string> shown_;   // what the last step showed, not yet listed
-    std::string input_;               // for the next run
     CliRun run_{0, "", "", -1};       // the last run
     std::string out_;                 // what its Out and Err lines add up to
     std::string err_;

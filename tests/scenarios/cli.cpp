@@ -231,13 +231,11 @@ TEST_P(CliScenario, CacheCleanAsksFirstAndDeletesWhatTheButtonsDo) {
     s.CacheEntry(kCookie, "Cookie:user@a.example/");
     s.CacheEntry(kContent, "http://b.example/x.png");
     s.CacheEntry(kCookie, "Cookie:user@b.example/");
-    s.Stdin("n\n");
-    s.Run({"cache", "clean", "temporary"}).Exit(3);
+    s.Run({"cache", "clean", "temporary"}, "n\n").Exit(3);
     s.Err("本当に削除してもよろしいですか？ [y/n] 中止しました。\n");
     s.Run({"cache", "clean", "temporary"}).Exit(3).Err("本当に削除してもよろしいですか？ [y/n] \n");
     s.Err("中止しました。\n");
-    s.Stdin("maybe\ny\n");
-    s.Run({"cache", "clean", "temporary"});
+    s.Run({"cache", "clean", "temporary"}, "maybe\ny\n");
     s.Err("本当に削除してもよろしいですか？ [y/n] 本当に削除してもよろしいですか？ [y/n] ");
     s.Out("2 件削除しました。\n");
     s.Notified(0);
