@@ -29,8 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bytes.resize(piece.empty() ? 0 : length);
 
     FakeRegistry fake;
-    fake.Put(kHkeyCurrentUser, kSettingsKey, kProxyOverrideValue,
-             FakeRegistry::Value{type, {bytes.begin(), bytes.end()}});
+    fake.Put(kHkeyCurrentUser, kSettingsKey, kProxyOverrideValue, RawValue{type, bytes});
     if (readOnly) {
         fake.readOnly.insert({kHkeyCurrentUser, Fold(kSettingsKey)});
     }
@@ -56,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::string before;
     const bool readable = ReadExclusions(registry, &before) == ReadOutcome::kRead;
-    const LocalSwitch outcome = SwitchLocalAddresses(registry, on, ifNeeded);
+    const LocalSwitch outcome = SwitchLocalAddresses(registry, registry, on, ifNeeded);
     std::string after;
     const bool readBack = ReadExclusions(registry, &after) == ReadOutcome::kRead;
     StripLocalSuffix(before);
@@ -65,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         Require(
             fake.keys[{kHkeyCurrentUser, Fold(kSettingsKey)}][Fold(kProxyOverrideValue)].bytes ==
-            std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+            bytes);
     }
     if (StoreProxyServer(registry, piece) == ServerStore::kStored) {
         Require(ReadProxyServer(registry, &text) == ReadOutcome::kRead &&

@@ -9,37 +9,41 @@
 #include "fuzz/require.h"
 #include "profile/settings.h"
 #include "proxy/exclusions.h"
+#include "proxy/proxy_settings.h"
 #include "store/registry_paths.h"
 #include "tests/support/sim_window.h"
 #include "texts/messages.h"
 
 namespace {
 
-using Values = std::vector<std::optional<FakeRegistry::Value>>;
-// The values the dialog reads, as the setting table orders them: the zone
-// options', then the proxy's.
-enum { kZones = kZoneOptionCount, kEnable = kZones, kServer, kOverride, kValues = kSettingCount };
+// The values the dialog reads, in the setting table's order.
+using Values = std::vector<std::optional<RawValue>>;
 
 Values Stored(NativeMachine& machine) {
     Values values;
     for (const SettingRow& row : SettingTable) {
-        values.push_back(machine.Value(scenario::Root::kCurrentUser, row.key, row.valueName));
+        values.push_back(machine.Value(kHkeyCurrentUser, row.key, row.valueName));
     }
     return values;
 }
 
-// Whether a click of the control may change the value of setting i.
-bool Owns(int id, int i) {
+// Whether a click of the control may change the setting of the row. A zone
+// button's option is the product's table's; the presets and the proxy
+// group's controls are bound to what they store in code only, so they are
+// named here.
+bool Owns(int id, const SettingRow& row) {
     for (const ZoneButton& button : kZoneButtons) {
         if (button.id == id) {
-            return i == static_cast<int>(button.option);
+            return row.kind == SettingKind::kZone && row.option == button.option;
         }
     }
+    const std::string_view value = row.valueName;
     const bool preset =
         id == IDC_PRESET_ALL_ON || id == IDC_PRESET_ALL_OFF || id == IDC_PRESET_STANDARD;
-    return (preset && i < kZones) || (id == IDC_PROXY_ENABLE && i == kEnable) ||
-           (id == IDC_SET_SERVER && i == kServer) ||
-           ((id == IDC_PROXY_LOCAL || id == IDC_SET_OVERRIDE) && i == kOverride);
+    return (preset && row.kind == SettingKind::kZone) ||
+           (id == IDC_PROXY_ENABLE && value == kProxyEnableValue) ||
+           (id == IDC_SET_SERVER && value == kProxyServerValue) ||
+           ((id == IDC_PROXY_LOCAL || id == IDC_SET_OVERRIDE) && value == kProxyOverrideValue);
 }
 
 void RequireKnown(const scenario::Shown& shown) {
@@ -57,18 +61,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider in(data, size);
     NativeMachine machine;
     machine.cache.contentOnly = in.ConsumeBool();
-    for (int i = 0; i < kValues; ++i) {
+    for (const SettingRow& row : SettingTable) {
         const std::uint32_t type = in.ConsumeIntegral<std::uint8_t>() % 8u;
         std::string bytes = in.ConsumeRandomLengthString(300);
         bytes.resize(bytes.size() * (in.ConsumeBool() ? 1 : 256), 'w');  // past the bounds
         if (type != 0) {
-            machine.registry.Put(kHkeyCurrentUser, SettingTable[i].key, SettingTable[i].valueName,
-                                 FakeRegistry::Value{type, {bytes.begin(), bytes.end()}});
+            machine.SetValue(kHkeyCurrentUser, row.key, row.valueName, RawValue{type, bytes});
         }
     }
     for (const char* key : {kZoneKey, kSettingsKey}) {
         if (in.ConsumeBool()) {
-            machine.MakeReadOnly(scenario::Root::kCurrentUser, key);
+            machine.MakeReadOnly(kHkeyCurrentUser, key);
         }
     }
     machine.SetServerList(in.ConsumeRandomLengthString(300));
@@ -83,9 +86,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Values read = Stored(machine);
     RequireKnown(window.Open({answer(), answer(), answer(), answer(), answer(), answer()}));
     const Values opened = Stored(machine);
-    for (int i = 0; i < kValues; ++i) {
+    for (std::size_t i = 0; i < kSettingCount; ++i) {
+        const bool number = SettingTable[i].kind != SettingKind::kText;
         Require(read[i] == opened[i] ||
-                (i <= kEnable && read[i]->bytes.size() == 4 && opened[i]->type == kRegDword &&
+                (number && read[i]->bytes.size() == 4 && opened[i]->type == kRegDword &&
                  opened[i]->bytes == read[i]->bytes));
     }
     std::vector<int> clickable = CheckableControls();  // and the push buttons
@@ -102,9 +106,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         RequireKnown(
             window.Click(id, {answer(), answer(), answer(), answer(), answer(), answer()}));
         const Values after = Stored(machine);
-        for (int i = 0; i < kValues; ++i) {
+        for (std::size_t i = 0; i < kSettingCount; ++i) {
             Require(before[i] == after[i] ||
-                    (Owns(id, i) && !(id == IDC_PROXY_LOCAL && unreadable)));
+                    (Owns(id, SettingTable[i]) && !(id == IDC_PROXY_LOCAL && unreadable)));
         }
         const auto left = machine.CacheEntries();
         for (const auto& entry : cache) {

@@ -8,9 +8,8 @@
 #include <thread>
 
 #include "resources/resource.h"
-#include "tests/e2e/wine_dialog.h"
 #include "tests/scenario/script.h"
-#include "tests/support/wine_machine.h"
+#include "tests/support/wine.h"
 
 namespace {
 
@@ -43,7 +42,7 @@ TEST(LongCleaning, KeepsTheWindowAnsweringAndTakesNoInputMeanwhile) {
     const HWND main = dialog.Main();
     MouseClick(GetDlgItem(main, IDC_SCRIPT_DISALLOW));  // idle, a mouse click runs its handler
     dialog.Settle({});
-    const RegValue disallow = Dword(3);
+    const RawValue disallow = Dword(3);
     ASSERT_EQ(machine.Value(kScript.key.root, kScript.key.path, kScript.name), disallow);
 
     // The cursor seen from here is the foreground window's, and Wine brings a

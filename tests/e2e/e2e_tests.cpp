@@ -3,14 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "resources/resource.h"
-#include "tests/e2e/wine_cli.h"
-#include "tests/e2e/wine_dialog.h"
 #include "tests/scenario/script.h"
-#include "tests/support/wine_machine.h"
+#include "tests/support/wine.h"
 
 namespace {
-
-using scenario::Root;
 
 // A fresh machine, and both programs, to be started in its folder.
 scenario::Drivers WineDrivers() {
@@ -20,9 +16,9 @@ scenario::Drivers WineDrivers() {
     return {std::move(machine), std::move(dialog), std::move(cli)};
 }
 
-const scenario::Platform kWine[] = {{"Wine", WineDrivers, false}};
-INSTANTIATE_TEST_SUITE_P(Wine, DialogScenario, ::testing::ValuesIn(kWine), scenario::PlatformName);
-INSTANTIATE_TEST_SUITE_P(Wine, CliScenario, ::testing::ValuesIn(kWine), scenario::PlatformName);
+const scenario::Platform kWine{WineDrivers, false};
+INSTANTIATE_TEST_SUITE_P(Wine, DialogScenario, ::testing::Values(kWine));
+INSTANTIATE_TEST_SUITE_P(Wine, CliScenario, ::testing::Values(kWine));
 
 // Libraries and a help viewer left under system names beside the programs and
 // in their current directory are never run. Wine prefers its own libraries to
@@ -46,17 +42,15 @@ TEST(Planting, NothingPlantedBesideTheProgramsOrInTheirCurrentDirectoryRuns) {
     plant(VormetExe(), bin + L"Planted.exe");
     plant(CliExe(), bin + L"planted-cli.exe");
     plant(standIn + L".exe", bin + L"loader.exe");
-    const char kDiskFirst[] = "native,builtin";
     for (const std::wstring& folder : {bin, here}) {
         plant(standIn + L".exe", folder + L"winhlp32.exe");
         for (const std::string library : {"wininet", "comctl32", "uxtheme"}) {
             plant(standIn + L".dll",
                   folder + std::wstring(library.begin(), library.end()) + L".dll");
             for (const std::string program : {"Planted.exe", "planted-cli.exe", "loader.exe"}) {
-                machine.SetValue(Root::kCurrentUser,
+                machine.SetValue(kHkeyCurrentUser,
                                  "Software\\Wine\\AppDefaults\\" + program + "\\DllOverrides",
-                                 library,
-                                 scenario::RegValue{REG_SZ, {kDiskFirst, std::end(kDiskFirst)}});
+                                 library, scenario::Sz("native,builtin"));
             }
         }
     }

@@ -7,7 +7,7 @@
 
 #include "resources/resource.h"
 #include "resources/version.h"
-#include "tests/support/wine_machine.h"
+#include "tests/support/wine.h"
 
 namespace {
 

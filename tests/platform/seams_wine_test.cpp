@@ -9,7 +9,7 @@
 
 #include "cache/url_cache_seam.h"
 #include "store/file_seam.h"
-#include "tests/support/wine_machine.h"
+#include "tests/support/wine.h"
 
 namespace {
 

@@ -7,24 +7,14 @@
 //
 // Registry values, control texts and server.pxy are bytes in the ANSI code
 // page (932 under Wine); message boxes and console output are UTF-8.
-#include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "store/registry_access.h"
+
 namespace scenario {
-
-enum class Root { kCurrentUser, kLocalMachine };
-
-// A value as stored: its type (REG_SZ 1, REG_BINARY 3, REG_DWORD 4...) and its
-// bytes exactly, terminating zeros included.
-struct RegValue {
-    std::uint32_t type = 0;
-    std::vector<std::uint8_t> bytes;
-    bool operator==(const RegValue&) const = default;
-};
 
 struct CacheEntry {
     std::string url;
@@ -39,13 +29,13 @@ class Machine {
     virtual ~Machine() = default;
     virtual void Clean() = 0;
     // Stores the value as given (nullopt deletes it), creating its key.
-    virtual void SetValue(Root root, const std::string& key, const std::string& name,
-                          const std::optional<RegValue>& value) = 0;
-    virtual std::optional<RegValue> Value(Root root, const std::string& key,
+    virtual void SetValue(RegKey root, const std::string& key, const std::string& name,
+                          const std::optional<RawValue>& value) = 0;
+    virtual std::optional<RawValue> Value(RegKey root, const std::string& key,
                                           const std::string& name) = 0;
     // The user may read the key, but neither change it nor open it with full
     // access; the key exists afterwards.
-    virtual void MakeReadOnly(Root root, const std::string& key) = 0;
+    virtual void MakeReadOnly(RegKey root, const std::string& key) = 0;
     // server.pxy in the directory the programs are started in.
     virtual void SetServerList(const std::string& bytes) = 0;
     virtual void AddCacheEntry(const CacheEntry& entry) = 0;
@@ -115,6 +105,5 @@ struct Drivers {
     std::unique_ptr<DialogDriver> dialog;
     std::unique_ptr<CliDriver> cli;
 };
-using DriversFactory = std::function<Drivers()>;
 
 }  // namespace scenario

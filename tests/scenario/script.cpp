@@ -4,6 +4,13 @@
 
 #include "tests/scenario/controls.h"
 
+void PrintTo(const RawValue& value, std::ostream* os) {
+    *os << "type " << value.type << ", " << value.bytes.size() << " bytes:";
+    for (std::size_t i = 0; i < value.bytes.size() && i < 40; ++i) {
+        *os << ' ' << static_cast<int>(static_cast<unsigned char>(value.bytes[i]));
+    }
+}
+
 namespace scenario {
 namespace {
 
@@ -13,26 +20,16 @@ std::string BoxText(unsigned type, const std::string& text, const std::string& c
 
 }  // namespace
 
-RegValue Dword(std::uint32_t n) {
-    return {kRegDword,
-            {std::uint8_t(n), std::uint8_t(n >> 8), std::uint8_t(n >> 16), std::uint8_t(n >> 24)}};
+RawValue Dword(std::uint32_t n) {
+    return {kRegDword, {char(n), char(n >> 8), char(n >> 16), char(n >> 24)}};
 }
 
-RegValue Sz(std::string_view text) {
-    RegValue value = Raw(kRegSz, text);
-    value.bytes.push_back(0);
-    return value;
+RawValue Sz(std::string_view text) {
+    return {kRegSz, std::string(text) + '\0'};
 }
 
-RegValue Raw(std::uint32_t type, std::string_view bytes) {
-    return {type, {bytes.begin(), bytes.end()}};
-}
-
-void PrintTo(const RegValue& value, std::ostream* os) {
-    *os << "type " << value.type << ", " << value.bytes.size() << " bytes:";
-    for (std::size_t i = 0; i < value.bytes.size() && i < 40; ++i) {
-        *os << ' ' << static_cast<int>(value.bytes[i]);
-    }
+RawValue Raw(std::uint32_t type, std::string_view bytes) {
+    return {type, std::string(bytes)};
 }
 
 Script::Script(Drivers drivers) : d_(std::move(drivers)) {
@@ -89,7 +86,7 @@ Script& Script::Shows(const Shown& shown) {
 }
 
 void Script::Set(Ref value, const Value& v) {
-    Stored(value, v);
+    Stored({value}, v);
     d_.machine->SetValue(value.key.root, value.key.path, value.name, v);
 }
 

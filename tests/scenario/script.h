@@ -14,23 +14,26 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <map>
 #include <source_location>
 #include <tuple>
-#include <utility>
 
 #include "app/window/window_ops.h"
 #include "store/registry_paths.h"
 #include "store/registry_seam.h"
 #include "tests/scenario/drivers.h"
 
+// How a failed check shows a value.
+void PrintTo(const RawValue& value, std::ostream* os);
+
 namespace scenario {
 
 using Where = std::source_location;
-using Value = std::optional<RegValue>;
+using Value = std::optional<RawValue>;
 
 struct Key {
-    Root root;
+    RegKey root;
     const char* path;
 };
 struct Ref {  // a value
@@ -38,11 +41,11 @@ struct Ref {  // a value
     const char* name;
 };
 
-inline constexpr Key kZone{Root::kCurrentUser, kZoneKey};
-inline constexpr Key kSettings{Root::kCurrentUser, kSettingsKey};
-inline constexpr Key kPolicy{Root::kLocalMachine, kPolicySettingsKey};
-inline constexpr Key kPolicyZone{Root::kLocalMachine, kPolicyZoneKey};
-inline constexpr Key kUserPolicyZone{Root::kCurrentUser, kPolicyZoneKey};
+inline constexpr Key kZone{kHkeyCurrentUser, kZoneKey};
+inline constexpr Key kSettings{kHkeyCurrentUser, kSettingsKey};
+inline constexpr Key kPolicy{kHkeyLocalMachine, kPolicySettingsKey};
+inline constexpr Key kPolicyZone{kHkeyLocalMachine, kPolicyZoneKey};
+inline constexpr Key kUserPolicyZone{kHkeyCurrentUser, kPolicyZoneKey};
 
 // The values both programs read and write; kValues holds them all.
 inline constexpr Ref kScript{kZone, "1400"};
@@ -55,13 +58,15 @@ inline constexpr Ref kProxyServer{kSettings, "ProxyServer"};
 inline constexpr Ref kProxyOverride{kSettings, "ProxyOverride"};
 inline constexpr Ref kValues[] = {kScript,         kApplet,      kJava,        kCookies,
                                   kSessionCookies, kProxyEnable, kProxyServer, kProxyOverride};
+// Two policies over them.
+inline constexpr Ref kZonesFromMachine{kPolicy, "Security_HKLM_only"};
+inline constexpr Ref kProxyPerUser{kPolicy, "ProxySettingsPerUser"};
 
 constexpr std::uint32_t kRegBinary = 3;  // beside kRegSz and kRegDword
-RegValue Dword(std::uint32_t n);
-RegValue Sz(std::string_view text);                        // its zero byte added
-RegValue Raw(std::uint32_t type, std::string_view bytes);  // exactly these bytes
+RawValue Dword(std::uint32_t n);
+RawValue Sz(std::string_view text);                        // its zero byte added
+RawValue Raw(std::uint32_t type, std::string_view bytes);  // exactly these bytes
 inline const Value kMissing;
-void PrintTo(const RegValue& value, std::ostream* os);
 
 // Message boxes as they look: buttons and the exclamation.
 constexpr unsigned kOkBox = kMbOk;
@@ -73,7 +78,7 @@ constexpr bool kCookie = true;
 
 // A step's methods return the script, and so do the checks of what it showed
 // or printed, so that a step and its outcome may share a line:
-//   s.Click(IDC_SET_SERVER).Box(kOkBox, kMsgPortMissing);
+//   s.Click(IDC_SET_SERVER).Box(kOkBox, "プロキシサーバ：ポートが未入力です。");
 class Script {
   public:
     explicit Script(Drivers drivers);
@@ -82,9 +87,6 @@ class Script {
     // Steps that change the machine.
     void Usual(Where at = Where::current());  // every value readable and shown, the proxy on
     void Given(const std::vector<Ref>& values, const Value& v, Where at = Where::current());
-    void Given(Ref value, const Value& v, Where at = Where::current()) {
-        Given(std::vector{value}, v, at);
-    }
     void ReadOnly(Key key, Where at = Where::current()) {
         Step(at).machine->MakeReadOnly(key.root, key.path);
     }
@@ -125,14 +127,9 @@ class Script {
 
     // The screen now. Checked: exactly these of the radio buttons and check boxes.
     void Checked(const std::vector<int>& ids, Where at = Where::current());
-    void Enabled(const std::vector<int>& ids, Where at = Where::current()) {
+    void Enabled(const std::vector<int>& ids, bool enabled, Where at = Where::current()) {
         for (const int id : ids) {
-            Expect(d_.dialog->Enabled(id), true, at, std::to_string(id) + " enabled");
-        }
-    }
-    void Disabled(const std::vector<int>& ids, Where at = Where::current()) {
-        for (const int id : ids) {
-            Expect(d_.dialog->Enabled(id), false, at, std::to_string(id) + " enabled");
+            Expect(d_.dialog->Enabled(id), enabled, at, std::to_string(id) + " enabled");
         }
     }
     void Text(int id, const std::string& ansi, Where at = Where::current()) {
@@ -149,7 +146,6 @@ class Script {
 
     // What the machine holds from now on, checked after each step.
     Script& Stored(const std::vector<Ref>& values, const Value& v);
-    Script& Stored(Ref value, const Value& v) { return Stored(std::vector{value}, v); }
     Script& File(const std::string& path, const std::optional<std::string>& bytes) {
         files_[path] = bytes;
         return *this;
@@ -159,14 +155,12 @@ class Script {
         cache_ = urls;
     }
 
-    // Runs of the console program, and what the last one did. Out and Err
-    // lines are checked after the step, as all it printed.
-    void Stdin(const std::string& input, Where at = Where::current()) {
-        Step(at);
-        input_ = input;
-    }
-    Script& Run(const std::vector<std::string>& args, Where at = Where::current()) {
-        run_ = Step(at).cli->Run(args, std::exchange(input_, ""));
+    // Runs of the console program, with what standard input holds, and what
+    // the last one did. Out and Err lines are checked after the step, as all
+    // it printed.
+    Script& Run(const std::vector<std::string>& args, const std::string& input = "",
+                Where at = Where::current()) {
+        run_ = Step(at).cli->Run(args, input);
         return *this;
     }
     Script& Exit(int code, Where at = Where::current()) {
@@ -215,11 +209,10 @@ class Script {
 
     Drivers d_;
     Where step_;  // where the step now running began
-    std::map<std::tuple<Root, std::string, std::string>, Value> model_;
+    std::map<std::tuple<RegKey, std::string, std::string>, Value> model_;
     std::map<std::string, std::optional<std::string>> files_;
     std::vector<std::string> cache_;  // sorted
     std::deque<std::string> shown_;   // what the last step showed, not yet listed
-    std::string input_;               // for the next run
     CliRun run_{0, "", "", -1};       // the last run
     std::string out_;                 // what its Out and Err lines add up to
     std::string err_;
@@ -228,16 +221,13 @@ class Script {
     bool exitSeen_ = false;
 };
 
-// Where the scenarios run: fresh drivers for each, and whether they are the
-// native ones (some scenarios run natively only).
+// Where the scenarios run, each instantiation named after it: fresh drivers
+// for each scenario, and whether they are the native ones (some scenarios run
+// natively only).
 struct Platform {
-    const char* name;
-    DriversFactory make;
+    std::function<Drivers()> make;
     bool native;
 };
-inline std::string PlatformName(const ::testing::TestParamInfo<Platform>& info) {
-    return info.param.name;
-}
 
 class Scenario : public ::testing::TestWithParam<Platform> {
   protected:

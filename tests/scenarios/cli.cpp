@@ -1,8 +1,6 @@
 // The console program, scenario by scenario. Each starts on a clean machine:
 // no values, no read-only key, no server.pxy, an empty URL cache.
-#include "cli/cli_texts.h"
-#include "texts/change_words.h"
-#include "texts/setting_words.h"
+#include "resources/version.h"
 #include "tests/scenario/script.h"
 
 namespace {
@@ -10,17 +8,16 @@ namespace {
 using namespace scenario;
 using namespace std::string_view_literals;
 
-// status shows each setting with its meaning and the server list, then each policy that overrides
-// a per-user setting, the machine's value winning.
+// The server list too; where the user's and the machine's policies differ, the machine's wins.
 TEST_P(CliScenario, StatusShowsEachSettingWithItsMeaningAndEachPolicy) {
     s.Usual();
     s.ServerList("a:1\nb:2\n");
-    s.Given(Ref{kPolicy, "Security_HKLM_only"}, Dword(1));
-    s.Given(Ref{kPolicy, "ProxySettingsPerUser"}, Dword(0));
-    s.Given(Ref{kUserPolicyZone, "1400"}, Dword(3));
-    s.Given(Ref{kUserPolicyZone, "1A02"}, Dword(1));
-    s.Given(Ref{kPolicyZone, "1A02"}, Dword(0));
-    s.Given(Ref{kPolicyZone, "1C00"}, Dword(0x10000));
+    s.Given({kZonesFromMachine}, Dword(1));
+    s.Given({kProxyPerUser}, Dword(0));
+    s.Given({Ref{kUserPolicyZone, "1400"}}, Dword(3));
+    s.Given({Ref{kUserPolicyZone, "1A02"}}, Dword(1));
+    s.Given({Ref{kPolicyZone, "1A02"}}, Dword(0));
+    s.Given({Ref{kPolicyZone, "1C00"}}, Dword(0x10000));
     s.ReadOnly(kPolicy);
     s.ReadOnly(kPolicyZone);
     s.Run({"status"}).Out("JavaScriptの設定: ダイアログを表示 (1)\n");
@@ -34,11 +31,13 @@ TEST_P(CliScenario, StatusShowsEachSettingWithItsMeaningAndEachPolicy) {
     s.Out("ローカルアドレスには使用しない: はい\n");
     s.Out("server.pxy: a:1, b:2\n");
     s.Out("プロファイル: なし\n");
-    s.Out("ポリシー: " + std::string(kTextZonesFromMachine) + "\n");
+    s.Out("ポリシー: ゾーンの設定はすべてコンピューターの設定が使われます (Security_HKLM_only)\n");
     s.Out("ポリシー: JavaScriptの設定 はポリシーで設定されています: 3\n");
     s.Out("ポリシー: JAVAの設定 はポリシーで設定されています: 0x10000\n");
     s.Out("ポリシー: 保存済Cookieの許可 はポリシーで設定されています: 0\n");
-    s.Out("ポリシー: " + std::string(kTextProxyPerMachine) + "\n");
+    s.Out(
+        "ポリシー: プロキシはコンピューター全体の設定が使われ、"
+        "ユーザーごとの設定は効きません (ProxySettingsPerUser = 0)\n");
     s.Notified(0);
     s.Run({"status", "--json"})
         .OutHas(R"("policy": {"zonesFromMachine": true, )"
@@ -46,15 +45,14 @@ TEST_P(CliScenario, StatusShowsEachSettingWithItsMeaningAndEachPolicy) {
                 R"("proxyPerMachine": true})");
 }
 
-// status tells a custom, a missing and an unreadable value apart, and the proxy off; numbers up to
-// 0xFFFF show in decimal.
+// And the proxy off; numbers up to 0xFFFF show in decimal.
 TEST_P(CliScenario, StatusTellsCustomMissingAndUnreadableApart) {
-    s.Given(kScript, Dword(0xFFFF));
-    s.Given(kApplet, Raw(kRegBinary, "\x01\0"sv));
-    s.Given(kCookies, Dword(0));
-    s.Given(kSessionCookies, Dword(3));
-    s.Given(kProxyEnable, Dword(2));
-    s.Given(kProxyServer, Sz(std::string(260, 's')));
+    s.Given({kScript}, Dword(0xFFFF));
+    s.Given({kApplet}, Raw(kRegBinary, "\x01\0"sv));
+    s.Given({kCookies}, Dword(0));
+    s.Given({kSessionCookies}, Dword(3));
+    s.Given({kProxyEnable}, Dword(2));
+    s.Given({kProxyServer}, Sz(std::string(260, 's')));
     s.Run({"status"}).Out("JavaScriptの設定: カスタム (65535)\n");
     s.Out("JavaAppletの設定: 読み取れません\n");
     s.Out("JAVAの設定: 未設定\n");
@@ -69,20 +67,19 @@ TEST_P(CliScenario, StatusTellsCustomMissingAndUnreadableApart) {
     s.Out("ポリシー: なし\n");
 }
 
-// status --json gives every kind of zone value, the proxy and the list in its shape, on one line;
-// texts it cannot read are null.
+// The proxy and the server list too, on one line; texts it cannot read are null.
 TEST_P(CliScenario, StatusJsonGivesEveryKindOfValueInItsShape) {
-    s.Given(kScript, Dword(1));
-    s.Given(kApplet, Dword(0));
-    s.Given(kJava, Dword(0x30000));
-    s.Given(kCookies, Dword(0x10000));
-    s.Given(kSessionCookies, Raw(kRegBinary, "\x01\0"sv));
-    s.Given(kProxyEnable, Dword(1));
-    s.Given(kProxyServer, Sz("p:1"));
-    s.Given(kProxyOverride, Sz("a\"b;<local>"));
+    s.Given({kScript}, Dword(1));
+    s.Given({kApplet}, Dword(0));
+    s.Given({kJava}, Dword(0x30000));
+    s.Given({kCookies}, Dword(0x10000));
+    s.Given({kSessionCookies}, Raw(kRegBinary, "\x01\0"sv));
+    s.Given({kProxyEnable}, Dword(1));
+    s.Given({kProxyServer}, Sz("p:1"));
+    s.Given({kProxyOverride}, Sz("a\"b;<local>"));
     s.ServerList("x:1\n\ny:2\n");
-    s.Given(Ref{kPolicy, "Security_HKLM_only"}, Dword(0));
-    s.Given(Ref{kPolicy, "ProxySettingsPerUser"}, Dword(1));
+    s.Given({kZonesFromMachine}, Dword(0));
+    s.Given({kProxyPerUser}, Dword(1));
     s.Run({"status", "--json"});
     s.Out(R"({"zone": {"javascript": {"value": 1, "setting": "prompt"}, )"
           R"("applet": {"value": 0, "setting": "enable"}, )"
@@ -94,8 +91,8 @@ TEST_P(CliScenario, StatusJsonGivesEveryKindOfValueInItsShape) {
           R"("policy": {"zonesFromMachine": false, "zoneOptions": {}, "proxyPerMachine": false}, )"
           R"("matchingProfiles": []})"
           "\n");
-    s.Given(kApplet, kMissing);
-    s.Given(kProxyEnable, Dword(2));
+    s.Given({kApplet}, kMissing);
+    s.Given({kProxyEnable}, Dword(2));
     s.Given({kProxyServer, kProxyOverride}, kMissing);
     s.ServerList("");
     s.Run({"status", "--json"})
@@ -104,19 +101,19 @@ TEST_P(CliScenario, StatusJsonGivesEveryKindOfValueInItsShape) {
                 R"("serverList": []}, )");
 }
 
-// zone stores the value of the dialog's button, and tells running programs unless asked not to.
+// And tells running programs unless asked not to.
 TEST_P(CliScenario, ZoneStoresTheValueOfTheDialogsButton) {
     s.Usual();
     s.Run({"zone", "applet", "prompt", "--no-notify"}).Out("設定しました: applet prompt\n");
     s.Notified(0);
-    s.Stored(kApplet, Dword(1));
+    s.Stored({kApplet}, Dword(1));
     s.Run({"zone", "java", "medium"}).Out("設定しました: java medium\n").Notified(1);
-    s.Stored(kJava, Dword(0x20000));
+    s.Stored({kJava}, Dword(0x20000));
     s.Run({"zone", "session-cookies", "disable"}).Out("設定しました: session-cookies disable\n");
-    s.Stored(kSessionCookies, Dword(3));
+    s.Stored({kSessionCookies}, Dword(3));
 }
 
-// A value, option or command that does not exist is refused with the usage, and nothing is written.
+// Nothing is written; --help and --version print to standard output.
 TEST_P(CliScenario, WhatDoesNotExistIsRefusedWithTheUsage) {
     s.Usual();
     s.Run({"zone", "java", "prompt"}).Exit(2).Err("正しくない値です: prompt\n");
@@ -139,12 +136,16 @@ TEST_P(CliScenario, WhatDoesNotExistIsRefusedWithTheUsage) {
     for (const auto& [args, error] : refused) {
         s.Run(args).Exit(2).ErrHas(error);
     }
-    s.Run({"--help"}).Out(kTextHelp);
-    s.Run({"--version"}).Out(kTextVersion);
+    s.Run({"--help"})
+        .OutHas("Qeltrin Pro コマンドライン\n")
+        .OutHas("\n  zone <項目> <値>                 ゾーンのセキュリティ設定を 1 つ変更します\n")
+        .OutHas(
+            "\n終了コード: 0 完了 / 1 読み取りまたは書き込みの失敗 / 2 使い方または値の誤り / "
+            "3 中止\n");
+    s.Run({"--version"}).Out("vormet-cli " QELTRIN_VERSION_TEXT " (Qeltrin Pro)\n");
 }
 
-// preset writes the dialog's rows and names them; a zone key that may not be changed fails each
-// option.
+// And names them; a zone key that may not be changed fails each option.
 TEST_P(CliScenario, PresetWritesTheDialogsRows) {
     s.Usual();
     s.Run({"preset", "all-on"});
@@ -153,7 +154,7 @@ TEST_P(CliScenario, PresetWritesTheDialogsRows) {
         "session-cookies enable\n");
     s.Notified(1);
     s.Stored({kScript, kApplet, kCookies, kSessionCookies}, Dword(0));
-    s.Stored(kJava, Dword(0x30000));
+    s.Stored({kJava}, Dword(0x30000));
     s.ReadOnly(kZone);
     s.Run({"preset", "all-off"}).Exit(1).Err("セットできませんでした。 (javascript disable)\n");
     s.Err("セットできませんでした。 (applet disable)\n");
@@ -164,22 +165,22 @@ TEST_P(CliScenario, PresetWritesTheDialogsRows) {
     s.Run({"zone", "java", "low"}).Exit(1).Err("セットできませんでした。\n");
 }
 
-// proxy on and off store the switch; a settings key that may not be changed fails.
+// A settings key that may not be changed fails.
 TEST_P(CliScenario, ProxyOnAndOffStoreTheSwitch) {
     s.Usual();
     s.Run({"proxy", "off"}).Out("設定しました: proxy off\n").Notified(1);
-    s.Stored(kProxyEnable, Dword(0));
-    s.Run({"proxy", "on"}).Out("設定しました: proxy on\n").Stored(kProxyEnable, Dword(1));
+    s.Stored({kProxyEnable}, Dword(0));
+    s.Run({"proxy", "on"}).Out("設定しました: proxy on\n").Stored({kProxyEnable}, Dword(1));
     s.ReadOnly(kSettings);
     s.Run({"proxy", "off"}).Exit(1).Err("セットに失敗しました。\n").Notified(0);
 }
 
-// proxy server stores a text with a colon as given, and refuses what the dialog refuses.
+// And refuses what the dialog refuses.
 TEST_P(CliScenario, ProxyServerStoresATextWithAColonAsGiven) {
     s.Usual();
     s.Run({"proxy", "server", "http=a:80;https=b:443"});
     s.Out("設定しました: proxy server http=a:80;https=b:443\n");
-    s.Stored(kProxyServer, Sz("http=a:80;https=b:443"));
+    s.Stored({kProxyServer}, Sz("http=a:80;https=b:443"));
     const std::pair<std::string, std::string> refused[] = {
         {"", "プロキシサーバ：ポートが未入力です。\n"},
         {"example.com",
@@ -194,50 +195,47 @@ TEST_P(CliScenario, ProxyServerStoresATextWithAColonAsGiven) {
     s.Run({"proxy", "server", "c:1"}).Exit(1).Err("セットに失敗しました。\n");
 }
 
-// proxy bypass keeps the local entry as it is stored, and never replaces a list it cannot read.
+// And never replaces a list it cannot read.
 TEST_P(CliScenario, ProxyBypassKeepsTheLocalEntryAsStored) {
     s.Usual();
     s.Run({"proxy", "bypass", "a;b"}).Out("設定しました: proxy bypass a;b\n");
-    s.Stored(kProxyOverride, Sz("a;b;<local>"));
-    s.Given(kProxyOverride, Sz("x"));
+    s.Stored({kProxyOverride}, Sz("a;b;<local>"));
+    s.Given({kProxyOverride}, Sz("x"));
     s.Run({"proxy", "bypass", "--", "--c;<local>"}).Out("設定しました: proxy bypass --c;<local>\n");
-    s.Stored(kProxyOverride, Sz("--c;<local>"));
-    s.Given(kProxyOverride, Sz(std::string(65536, 'h')));
+    s.Stored({kProxyOverride}, Sz("--c;<local>"));
+    s.Given({kProxyOverride}, Sz(std::string(65536, 'h')));
     s.Run({"proxy", "bypass", "d"}).Exit(1).Err("取得に失敗しました。\n");
 }
 
-// proxy local adds or strips the entry of a 5,000-byte list, and changes nothing when it is already
-// so.
+// Of a 5,000-byte list; nothing changes when it is already so.
 TEST_P(CliScenario, ProxyLocalAddsOrStripsTheEntry) {
     const std::string list(4992, 'h');
     s.Usual();
-    s.Given(kProxyOverride, Sz(list));
+    s.Given({kProxyOverride}, Sz(list));
     s.Run({"proxy", "local", "on"}).Out("設定しました: proxy local on\n").Notified(1);
-    s.Stored(kProxyOverride, Sz(list + ";<local>"));
+    s.Stored({kProxyOverride}, Sz(list + ";<local>"));
     s.Run({"proxy", "local", "on"}).Out("変更はありません: proxy local on\n").Notified(0);
     s.Run({"proxy", "local", "off"}).Out("設定しました: proxy local off\n");
-    s.Stored(kProxyOverride, Sz(list));
+    s.Stored({kProxyOverride}, Sz(list));
     s.Run({"proxy", "local", "off"}).Out("変更はありません: proxy local off\n");
-    s.Given(kProxyOverride, kMissing);
+    s.Given({kProxyOverride}, kMissing);
     s.Run({"proxy", "local", "on"}).Out("設定しました: proxy local on\n");
-    s.Stored(kProxyOverride, Sz(";<local>"));
-    s.Given(kProxyOverride, Sz(std::string(65536, 'h')));
+    s.Stored({kProxyOverride}, Sz(";<local>"));
+    s.Given({kProxyOverride}, Sz(std::string(65536, 'h')));
     s.Run({"proxy", "local", "off"}).Exit(1).Err("取得に失敗しました。\n");
 }
 
-// cache clean asks first, reads y or n, and deletes exactly what the dialog's buttons do.
+// It reads y or n.
 TEST_P(CliScenario, CacheCleanAsksFirstAndDeletesWhatTheButtonsDo) {
     s.CacheEntry(kContent, "http://a.example/");
     s.CacheEntry(kCookie, "Cookie:user@a.example/");
     s.CacheEntry(kContent, "http://b.example/x.png");
     s.CacheEntry(kCookie, "Cookie:user@b.example/");
-    s.Stdin("n\n");
-    s.Run({"cache", "clean", "temporary"}).Exit(3);
+    s.Run({"cache", "clean", "temporary"}, "n\n").Exit(3);
     s.Err("本当に削除してもよろしいですか？ [y/n] 中止しました。\n");
     s.Run({"cache", "clean", "temporary"}).Exit(3).Err("本当に削除してもよろしいですか？ [y/n] \n");
     s.Err("中止しました。\n");
-    s.Stdin("maybe\ny\n");
-    s.Run({"cache", "clean", "temporary"});
+    s.Run({"cache", "clean", "temporary"}, "maybe\ny\n");
     s.Err("本当に削除してもよろしいですか？ [y/n] 本当に削除してもよろしいですか？ [y/n] ");
     s.Out("2 件削除しました。\n");
     s.Notified(0);

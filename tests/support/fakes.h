@@ -13,8 +13,7 @@
 #include "cache/url_cache_seam.h"
 #include "store/charset_seam.h"
 #include "store/file_seam.h"
-#include "store/registry_seam.h"
-#include "tests/scenario/drivers.h"
+#include "store/registry_access.h"
 
 // Registry names and file paths compare without case, as the platform's do.
 inline std::string Fold(std::string text) {
@@ -25,7 +24,7 @@ inline std::string Fold(std::string text) {
 
 class FakeRegistry : public RegistrySeam {
   public:
-    using Value = scenario::RegValue;
+    using Value = RawValue;
     using Key = std::pair<RegKey, std::string>;        // root, folded path
     std::map<Key, std::map<std::string, Value>> keys;  // values by folded name
     std::set<Key> readOnly;  // may be read, neither changed nor opened for more
@@ -48,17 +47,21 @@ class FakeRegistry : public RegistrySeam {
 
     RegStatus OpenKey(RegKey root, const char* path, std::uint32_t access, RegKey* key) override {
         const Key opened{root, Fold(path)};
-        if (keys.count(opened) == 0 || (readOnly.count(opened) != 0 && (access & ~kKeyRead) != 0)) {
-            return keys.count(opened) == 0 ? 2 : 5;  // ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED
+        if (keys.count(opened) == 0) {
+            return kErrorFileNotFound;
         }
-        open_[*key = next_++] = opened;
+        if (readOnly.count(opened) != 0 && (access & ~kKeyRead) != 0) {
+            return kErrorAccessDenied;
+        }
+        *key = next_++;
+        open_[*key] = opened;
         return kErrorSuccess;
     }
     RegStatus QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
                          std::uint32_t* size) override {
         auto& values = keys.at(open_.at(key));
         if (values.count(Fold(name)) == 0) {
-            return 2;
+            return kErrorFileNotFound;
         }
         const Value& value = values[Fold(name)];
         // Given no buffer, the platform only tells the size.
@@ -72,22 +75,27 @@ class FakeRegistry : public RegistrySeam {
     }
     RegStatus CreateKey(RegKey root, const char* path, RegKey* key) override {
         if (readOnly.count({root, Fold(path)}) != 0) {
-            return 5;
+            return kErrorAccessDenied;
         }
         Put(root, path, "", std::nullopt);
         return OpenKey(root, path, kKeyAllAccess, key);
     }
     RegStatus SetValue(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
                        std::uint32_t size) override {
-        keys.at(open_.at(key))[Fold(name)] = {type, {data, data + size}};
+        keys.at(open_.at(key))[Fold(name)] = {type, std::string(data, data + size)};
         return kErrorSuccess;
     }
     RegStatus DeleteValue(RegKey key, const char* name) override {
         return keys.at(open_.at(key)).erase(Fold(name)) != 0 ? kErrorSuccess : kErrorFileNotFound;
     }
-    RegStatus CloseKey(RegKey key) override { return open_.erase(key) != 0 ? 0 : 6; }
+    RegStatus CloseKey(RegKey key) override {
+        return open_.erase(key) != 0 ? kErrorSuccess : kErrorInvalidHandle;
+    }
 
   private:
+    static constexpr RegStatus kErrorAccessDenied = 5;
+    static constexpr RegStatus kErrorInvalidHandle = 6;
+
     std::map<RegKey, Key> open_;
     RegKey next_ = 0x100;
 };
@@ -106,10 +114,14 @@ struct FakeFiles : FileSeam, UserFileSeam {
     }
     std::uint32_t CurrentDirectory(char* buffer, std::uint32_t size) override {
         const auto length = static_cast<std::uint32_t>(directory.size());
-        if (length < size) {
-            std::memcpy(buffer, directory.c_str(), length + 1);
+        if (length == 0) {
+            return 0;
         }
-        return length < size || length == 0 ? length : length + 1;
+        if (length >= size) {
+            return length + 1;
+        }
+        std::memcpy(buffer, directory.c_str(), length + 1);
+        return length;
     }
     bool ReadBytes(const char* path, std::size_t maxBytes, std::string* bytes) override {
         const auto file = Find(path);
@@ -120,10 +132,12 @@ struct FakeFiles : FileSeam, UserFileSeam {
     FileOutcome LoadFile(const std::string& path, std::size_t maxBytes,
                          std::string* bytes) override {
         const auto file = Find(path);
-        *bytes = file != files.end() ? file->second : "";
-        return file == files.end()              ? FileOutcome::kMissing
-               : file->second.size() > maxBytes ? FileOutcome::kFailed
-                                                : FileOutcome::kDone;
+        if (file == files.end()) {
+            bytes->clear();
+            return FileOutcome::kMissing;
+        }
+        *bytes = file->second;
+        return file->second.size() > maxBytes ? FileOutcome::kFailed : FileOutcome::kDone;
     }
     bool ListFolder(const std::string& folder, std::vector<std::string>* names) override {
         names->clear();
@@ -159,44 +173,52 @@ struct FakeFiles : FileSeam, UserFileSeam {
 // character from U+00C0 on but the signs, punctuation and symbols up to the
 // kana (U+2000-U+303F).
 struct FakeCharset : CharsetSeam {
-    using Table = std::vector<std::pair<std::string, std::string>>;  // ANSI, UTF-8
-    static const Table& Characters() {
-        static const Table table = {{"\xB1", "ｱ"}, {"\x95\x5C", "表"}};
-        return table;
-    }
-    // Character by character; false at the first that has no match, which
-    // FromAnsi shows replaced.
-    static bool Convert(std::string_view from, std::string* to, bool toAnsi) {
-        to->clear();
-        bool whole = true;
-        for (std::size_t i = 0; i < from.size();) {
-            if (static_cast<unsigned char>(from[i]) < 0x80) {
-                *to += from[i++];
-                continue;
-            }
-            const Table& table = Characters();
-            const auto match = std::find_if(table.begin(), table.end(), [&](const auto& c) {
-                return from.substr(i).rfind(toAnsi ? c.second : c.first, 0) == 0;
-            });
-            if (match != table.end()) {
-                *to += toAnsi ? match->first : match->second;
-                i += (toAnsi ? match->second : match->first).size();
-            } else if (toAnsi) {
-                return false;
+    struct Character {
+        std::string_view ansi;
+        std::string_view utf8;
+    };
+    static constexpr Character kCharacters[] = {{"\xB1", "ｱ"}, {"\x95\x5C", "表"}};
+
+    // False at the first character the code page has no bytes for.
+    bool ToAnsi(std::string_view utf8, std::string* ansi) override {
+        ansi->clear();
+        while (!utf8.empty()) {
+            const Character* c = std::find_if(std::begin(kCharacters), std::end(kCharacters),
+                                              [utf8](auto& k) { return utf8.starts_with(k.utf8); });
+            if (IsAscii(utf8[0])) {
+                *ansi += utf8[0];
+                utf8.remove_prefix(1);
+            } else if (c != std::end(kCharacters)) {
+                *ansi += c->ansi;
+                utf8.remove_prefix(c->utf8.size());
             } else {
-                *to += "\xEF\xBF\xBD";  // U+FFFD
+                return false;
+            }
+        }
+        return true;
+    }
+    // A byte that starts no character shows as U+FFFD, and makes it false.
+    bool FromAnsi(std::string_view ansi, std::string* utf8) override {
+        utf8->clear();
+        bool whole = true;
+        while (!ansi.empty()) {
+            const Character* c = std::find_if(std::begin(kCharacters), std::end(kCharacters),
+                                              [ansi](auto& k) { return ansi.starts_with(k.ansi); });
+            if (IsAscii(ansi[0])) {
+                *utf8 += ansi[0];
+                ansi.remove_prefix(1);
+            } else if (c != std::end(kCharacters)) {
+                *utf8 += c->utf8;
+                ansi.remove_prefix(c->ansi.size());
+            } else {
+                *utf8 += "\xEF\xBF\xBD";
                 whole = false;
-                ++i;
+                ansi.remove_prefix(1);
             }
         }
         return whole;
     }
-    bool ToAnsi(std::string_view utf8, std::string* ansi) override {
-        return Convert(utf8, ansi, true);
-    }
-    bool FromAnsi(std::string_view ansi, std::string* utf8) override {
-        return Convert(ansi, utf8, false);
-    }
+    static bool IsAscii(char c) { return static_cast<unsigned char>(c) < 0x80; }
     bool IsLetterOrDigit(char32_t c) override {
         if (c < 0x80) {
             return std::isalnum(static_cast<int>(c)) != 0;
@@ -252,33 +274,32 @@ class FakeUrlCache : public UrlCacheSeam {
     }
     bool FindNext(UrlCacheFind find, void* block, std::uint32_t* size) override {
         const auto owned = blocks_.find(block);
+        ++fetches_;
         if (finds_.count(find) == 0 || owned == blocks_.end() || owned->second.second < *size ||
-            ++fetches_ > 100000) {
+            fetches_ > 100000) {
             faults.push_back("a fetch breaching the contract, or one too many");
             return false;
         }
-        // A pattern names a container by the start of its entries' names,
-        // case and all, as Wine compares it.
         const auto& [next, pattern] = finds_[find];
         auto it = entries.lower_bound(next);
-        while (it != entries.end() &&
-               (pattern ? it->second.url.rfind(*pattern, 0) != 0
-                        : contentOnly && (it->second.url.rfind("Cookie:", 0) == 0 ||
-                                          it->second.url.rfind("Visited:", 0) == 0))) {
+        while (it != entries.end() && !Lists(pattern, it->second.url)) {
             ++it;
         }
-        const std::size_t needed =
-            it == entries.end() ? 0 : 80 + it->second.url.size() + 1 + it->second.extraBytes;
-        last_ = fetchesBeforeBreak == 0 ? breakStatus
-                : it == entries.end()   ? kCacheNoMoreItems
-                : *size < needed        ? kCacheInsufficientBuffer
-                                        : kCacheSuccess;
-        if (last_ == kCacheInsufficientBuffer) {
-            *size = misreportedSize.value_or(static_cast<std::uint32_t>(needed));
-        }
-        if (last_ != kCacheSuccess) {
+        if (fetchesBeforeBreak == 0) {
+            last_ = breakStatus;
             return false;
         }
+        if (it == entries.end()) {
+            last_ = kCacheNoMoreItems;
+            return false;
+        }
+        const std::size_t needed = 80 + it->second.url.size() + 1 + it->second.extraBytes;
+        if (*size < needed) {
+            last_ = kCacheInsufficientBuffer;
+            *size = misreportedSize.value_or(static_cast<std::uint32_t>(needed));
+            return false;
+        }
+        last_ = kCacheSuccess;
         --fetchesBeforeBreak;
         char* url = static_cast<char*>(block) + 80;  // the strings follow the record's head
         std::memcpy(url, it->second.url.c_str(), it->second.url.size() + 1);
@@ -299,7 +320,11 @@ class FakeUrlCache : public UrlCacheSeam {
         return true;
     }
     bool FindClose(UrlCacheFind find) override {
-        return finds_.erase(find) != 0 || (faults.push_back("a close of an unknown handle"), false);
+        if (finds_.erase(find) == 0) {
+            faults.push_back("a close of an unknown handle");
+            return false;
+        }
+        return true;
     }
     UrlCacheStatus LastError() override { return last_; }
     void* Allocate(std::size_t size) override {
@@ -318,6 +343,15 @@ class FakeUrlCache : public UrlCacheSeam {
     }
 
   private:
+    // A pattern names a container by the start of its entries' names, case
+    // and all, as Wine compares it.
+    bool Lists(const std::optional<std::string>& pattern, const std::string& url) const {
+        if (pattern) {
+            return url.starts_with(*pattern);
+        }
+        return !contentOnly || !(url.starts_with("Cookie:") || url.starts_with("Visited:"));
+    }
+
     std::map<UrlCacheFind, std::pair<std::uint64_t, std::optional<std::string>>> finds_;
     std::map<void*, std::pair<std::unique_ptr<char[]>, std::size_t>> blocks_;
     UrlCacheStatus last_ = 0;

@@ -14,6 +14,7 @@
 #include "cli/cli.h"
 #include "profile/profile_store.h"
 #include "tests/scenario/controls.h"
+#include "tests/scenario/drivers.h"
 #include "tests/support/fakes.h"
 
 class NativeMachine : public scenario::Machine {
@@ -23,23 +24,20 @@ class NativeMachine : public scenario::Machine {
     FakeFiles files;
     FakeUrlCache cache;
 
-    static RegKey RootOf(scenario::Root root) {
-        return root == scenario::Root::kCurrentUser ? kHkeyCurrentUser : kHkeyLocalMachine;
-    }
     void Clean() override {}  // each scenario has a machine of its own
-    void SetValue(scenario::Root root, const std::string& key, const std::string& name,
-                  const std::optional<scenario::RegValue>& value) override {
-        registry.Put(RootOf(root), key, name, value);
+    void SetValue(RegKey root, const std::string& key, const std::string& name,
+                  const std::optional<RawValue>& value) override {
+        registry.Put(root, key, name, value);
     }
-    std::optional<scenario::RegValue> Value(scenario::Root root, const std::string& key,
-                                            const std::string& name) override {
-        auto& values = registry.keys[{RootOf(root), Fold(key)}];
+    std::optional<RawValue> Value(RegKey root, const std::string& key,
+                                  const std::string& name) override {
+        auto& values = registry.keys[{root, Fold(key)}];
         const auto found = values.find(Fold(name));
         return found == values.end() ? std::nullopt : std::optional(found->second);
     }
-    void MakeReadOnly(scenario::Root root, const std::string& key) override {
-        registry.Put(RootOf(root), key, "", std::nullopt);
-        registry.readOnly.insert({RootOf(root), Fold(key)});
+    void MakeReadOnly(RegKey root, const std::string& key) override {
+        registry.Put(root, key, "", std::nullopt);
+        registry.readOnly.insert({root, Fold(key)});
     }
     void SetServerList(const std::string& bytes) override {
         files.files[Fold(files.directory + "\\server.pxy")] = bytes;
@@ -111,13 +109,15 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
     std::string Text(int id) override { return controls_.at(id).text; }
     std::vector<std::string> Items(int id) override { return controls_.at(id).items; }
     std::optional<bool> HasIcons() override { return icons_; }
+    // The base dialog ends on OK (Enter outside a push button) and on Cancel
+    // (Esc, and the close box's command), unless the dialog's map takes them.
     bool Close(scenario::CloseBy how) override {
-        // The base dialog ends on OK (Enter outside a push button) and on
-        // Cancel (Esc, and the close box's command).
-        using scenario::CloseBy;
         constexpr std::uintptr_t kScClose = 0xF060;
-        return !(how == CloseBy::kCloseBox && Send(kWmSysCommand, kScClose)) &&
-               !Send(kWmCommand, ClickMessage(how == CloseBy::kEnter ? kIdOk : kIdCancel).wParam);
+        if (how == scenario::CloseBy::kCloseBox && Send(kWmSysCommand, kScClose)) {
+            return false;
+        }
+        const int button = how == scenario::CloseBy::kEnter ? kIdOk : kIdCancel;
+        return !Send(kWmCommand, ClickMessage(button).wParam);
     }
 
     void PostClick(int id) override { posted_.push_back(id); }
@@ -150,9 +150,8 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
     void AppendSystemMenuItem(unsigned command, std::string_view text) override {
         menu.emplace_back(command, std::string(text));
     }
-    std::string LoadResourceString(int id) override {
-        return id == IDS_ABOUTBOX ? "Vormet のﾊﾞｰｼﾞｮﾝ情報(&A)..." : "";
-    }
+    // No resources here: a string is named by its id.
+    std::string LoadResourceString(int id) override { return "string " + std::to_string(id); }
     int RunModal(Dialog& dialog) override {
         // The box is ended by its OK, which its own map must leave to the base.
         const bool ends = !dialog.HandleMessage(ClickMessage(kIdOk));
@@ -192,10 +191,16 @@ class SimWindow : public WindowOps, public scenario::DialogDriver {
         if (!control.enabled) {
             return;
         }
-        for (auto& [other, state] : controls_) {
-            state.checked = state.checked && (control.group < 0 || state.group != control.group);
+        if (control.group >= 0) {  // an auto radio button
+            for (auto& [other, state] : controls_) {
+                if (state.group == control.group) {
+                    state.checked = false;
+                }
+            }
+            control.checked = true;
+        } else if (control.checkBox) {  // an auto check box
+            control.checked = !control.checked;
         }
-        control.checked = control.group >= 0 || (control.checkBox && !control.checked);
         Send(kWmCommand, ClickMessage(id).wParam);
     }
     MessageResult Send(std::uint32_t msg, std::uintptr_t wParam = 0) {

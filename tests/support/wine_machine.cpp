@@ -1,6 +1,8 @@
-#include "tests/support/wine_machine.h"
+// The scenarios' machine under Wine, and the entry of the programs that test
+// there:
+//   <program> <Vormet.exe> <vormet-cli.exe> [gtest flags], Unix paths
+#include "tests/support/wine.h"
 
-#include <windows.h>
 #include <sddl.h>
 #include <wininet.h>
 
@@ -17,16 +19,16 @@
 
 namespace {
 
-using scenario::Root;
+std::wstring exes[2];  // Windows paths
 
-HKEY RootKey(Root root) {
-    return root == Root::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+HKEY RootKey(RegKey root) {
+    return root == kHkeyCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
 
 // Everyone may do everything with the key; when readOnly, everyone is first
 // denied every change (DELETE, KEY_CREATE_SUB_KEY, KEY_SET_VALUE), so that
 // opening it with full access fails too, and reading does not.
-bool Protect(Root root, const std::string& path, bool readOnly) {
+bool Protect(RegKey root, const std::string& path, bool readOnly) {
     const wchar_t* sddl = readOnly ? L"D:(D;;0x10006;;;WD)(A;;KA;;;WD)" : L"D:(A;;KA;;;WD)";
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     HKEY key = nullptr;
@@ -45,6 +47,29 @@ std::filesystem::path UserPath(const std::string& path) {
 }
 
 }  // namespace
+
+const std::wstring& VormetExe() {
+    return exes[0];
+}
+
+const std::wstring& CliExe() {
+    return exes[1];
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc != 3 || argv[1][0] != '/' || argv[2][0] != '/') {
+        std::fprintf(stderr, "usage: %s <Vormet.exe> <vormet-cli.exe> [gtest flags]\n", argv[0]);
+        return 2;
+    }
+    for (int i = 0; i < 2; ++i) {
+        exes[i] = L"Z:";  // where Wine shows the Unix root
+        for (const char* c = argv[i + 1]; *c != '\0'; ++c) {
+            exes[i] += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+        }
+    }
+    return RUN_ALL_TESTS();
+}
 
 WineMachine::WineMachine() {
     static int count = 0;
@@ -80,7 +105,7 @@ std::optional<std::string> WineMachine::UserFile(const std::string& path) {
 
 void WineMachine::Clean() {
     // The programs' keys too: a run that died may have left them read-only.
-    readOnly_.insert({{Root::kCurrentUser, kZoneKey}, {Root::kCurrentUser, kSettingsKey}});
+    readOnly_.insert({{kHkeyCurrentUser, kZoneKey}, {kHkeyCurrentUser, kSettingsKey}});
     for (const auto& [root, key] : readOnly_) {
         Protect(root, key, false);
     }
@@ -102,8 +127,8 @@ void WineMachine::Clean() {
     EXPECT_TRUE(CacheEntries().empty()) << "the URL cache could not be emptied";
 }
 
-void WineMachine::SetValue(Root root, const std::string& key, const std::string& name,
-                           const std::optional<scenario::RegValue>& value) {
+void WineMachine::SetValue(RegKey root, const std::string& key, const std::string& name,
+                           const std::optional<RawValue>& value) {
     planted_.insert({root, key, name});
     if (!value) {
         RegDeleteKeyValueA(RootKey(root), key.c_str(), name.c_str());
@@ -112,8 +137,7 @@ void WineMachine::SetValue(Root root, const std::string& key, const std::string&
     // Wine's A call counts one more byte when a text lacks its zero byte and
     // the byte past the buffer happens to be zero; a non-zero byte there
     // keeps the planted size.
-    std::vector<std::uint8_t> bytes = value->bytes;
-    bytes.push_back('x');
+    const std::string bytes = value->bytes + 'x';
     EXPECT_EQ(RegSetKeyValueA(RootKey(root), key.c_str(), name.c_str(), value->type, bytes.data(),
                               value->bytes.size()),
               ERROR_SUCCESS);
@@ -123,22 +147,23 @@ void WineMachine::SetValue(Root root, const std::string& key, const std::string&
     EXPECT_EQ(Value(root, key, name), value) << name << " does not read back as planted";
 }
 
-std::optional<scenario::RegValue> WineMachine::Value(Root root, const std::string& key,
-                                                     const std::string& name) {
+std::optional<RawValue> WineMachine::Value(RegKey root, const std::string& key,
+                                           const std::string& name) {
     HKEY opened = nullptr;
     RegOpenKeyExA(RootKey(root), key.c_str(), 0, KEY_QUERY_VALUE, &opened);
     DWORD type = 0;
     DWORD size = 0;
-    std::optional<scenario::RegValue> value;
+    std::optional<RawValue> value;
     if (RegQueryValueExA(opened, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
-        value = scenario::RegValue{type, std::vector<std::uint8_t>(size)};
-        RegQueryValueExA(opened, name.c_str(), nullptr, &type, value->bytes.data(), &size);
+        value = RawValue{type, std::string(size, '\0')};
+        RegQueryValueExA(opened, name.c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(value->bytes.data()), &size);
     }
     RegCloseKey(opened);
     return value;
 }
 
-void WineMachine::MakeReadOnly(Root root, const std::string& key) {
+void WineMachine::MakeReadOnly(RegKey root, const std::string& key) {
     HKEY created = nullptr;
     RegCreateKeyExA(RootKey(root), key.c_str(), 0, nullptr, 0, KEY_READ, nullptr, &created,
                     nullptr);

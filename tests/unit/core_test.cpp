@@ -39,7 +39,7 @@ TEST(RegistryRead, ChasesAGrowingTextFourTimesAtMostAndLeavesNothingOpen) {
     for (const int growths : {3, 4}) {
         GrowingRegistry fake;
         fake.growths = growths;
-        fake.Put(kHkcu, "k", "v", FakeRegistry::Value{kRegSz, std::vector<std::uint8_t>(260, 0)});
+        fake.Put(kHkcu, "k", "v", RawValue{kRegSz, std::string(260, '\0')});
         CRegistryAccess registry(fake);
         std::string text;
         EXPECT_EQ(registry.ReadString(kHkcu, "k", "v", &text, 1 << 16),
@@ -107,41 +107,36 @@ struct StopAtOnce : CleanObserver {
 };
 
 enum Run { kFiles, kCookies, kStopAtOnce };
-constexpr std::uint32_t kTrue = ~0u;  // the size an entry needs
-constexpr std::size_t kNever = SIZE_MAX;
-using E = CleanEnd;
 
 // Entries by name and extra bytes: each needs 80 bytes, its name, a zero byte
-// and those. "Cookie:" names cookies.
+// and those. Names starting "cookie" in any case are cookies.
 struct CleanCase {
-    std::vector<std::pair<std::string, std::size_t>> entries;
-    std::uint32_t reportedSize;  // after a lack of space
-    std::size_t failAllocationsFrom, goodFetches;
-    std::string refused;
-    Run run;
-    Items left;
-    CleanEnd end;
+    std::vector<std::pair<std::string, std::size_t>> entries = {{"a", 0}, {"big", 6000}, {"b", 0}};
+    std::optional<std::uint32_t> reportedSize{};  // after a lack of space; none: the size needed
+    std::size_t failAllocationsFrom = 0;          // this allocation (from 1) and later ones fail
+    std::size_t goodFetches = SIZE_MAX;           // then the enumeration breaks
+    std::string refused{};                        // a deletion the cache refuses
+    Run run = kFiles;
+    Items left{};  // what is left, in order
+    CleanEnd end = CleanEnd::kComplete;
 };
 
-const std::vector<std::pair<std::string, std::size_t>> kThree = {{"a", 0}, {"big", 6000}, {"b", 0}};
-const std::vector<std::pair<std::string, std::size_t>> kLarge = {
-    {"a", 5000}, {"b", 12000}, {"c", 8000}, {"d", 4096 - 82}};
 const CleanCase kCleanCases[] = {
     // Entries larger than the first block, growing and shrinking, are all deleted.
-    {kLarge, kTrue, 0, kNever, "", kFiles, {}, E::kComplete},
+    {.entries = {{"a", 5000}, {"b", 12000}, {"c", 8000}, {"d", 4096 - 82}}},
     // A lack of space asking for 0, or for no more than the block, ends it.
-    {kThree, 0, 0, kNever, "", kFiles, {"big", "b"}, E::kFailed},
-    {kThree, 4096, 0, kNever, "", kFiles, {"big", "b"}, E::kFailed},
+    {.reportedSize = 0, .left = {"big", "b"}, .end = CleanEnd::kFailed},
+    {.reportedSize = 4096, .left = {"big", "b"}, .end = CleanEnd::kFailed},
     // So does a failed allocation, the first or a larger one.
-    {kThree, kTrue, 1, kNever, "", kFiles, {"a", "big", "b"}, E::kFailed},
-    {kThree, kTrue, 2, kNever, "", kFiles, {"big", "b"}, E::kFailed},
+    {.failAllocationsFrom = 1, .left = {"a", "big", "b"}, .end = CleanEnd::kFailed},
+    {.failAllocationsFrom = 2, .left = {"big", "b"}, .end = CleanEnd::kFailed},
     // A refused deletion is skipped; another failure of the enumeration ends
     // the run, and so does the observer.
-    {kThree, kTrue, 0, kNever, "big", kFiles, {"big"}, E::kComplete},
-    {kThree, kTrue, 0, 1, "", kFiles, {"big", "b"}, E::kFailed},
-    {kThree, kTrue, 0, kNever, "", kStopAtOnce, {"big", "b"}, E::kStopped},
+    {.refused = "big", .left = {"big"}},
+    {.goodFetches = 1, .left = {"big", "b"}, .end = CleanEnd::kFailed},
+    {.run = kStopAtOnce, .left = {"big", "b"}, .end = CleanEnd::kStopped},
     // Cookies in a container named as the documentation spells it.
-    {{{"cookie:a", 0}, {"Cookie", 0}}, kTrue, 0, kNever, "", kCookies, {"Cookie"}, E::kComplete},
+    {.entries = {{"cookie:a", 0}, {"Cookie", 0}}, .run = kCookies, .left = {"Cookie"}},
 };
 
 class Clean : public ::testing::TestWithParam<CleanCase> {};
@@ -150,20 +145,17 @@ TEST_P(Clean, EndsAsItShouldWithNothingLeftOpen) {
     const CleanCase& c = GetParam();
     FakeUrlCache cache;
     for (const auto& [url, extra] : c.entries) {
-        cache.Add(url, url.rfind("ookie", 1) == 1, extra);
+        cache.Add(url, Fold(url).starts_with("cookie"), extra);
     }
-    if (c.reportedSize != kTrue) {
-        cache.misreportedSize = c.reportedSize;
-    }
+    cache.misreportedSize = c.reportedSize;
     cache.failAllocationsFrom = c.failAllocationsFrom;
     cache.fetchesBeforeBreak = c.goodFetches;
     cache.breakStatus = 8;  // ERROR_NOT_ENOUGH_MEMORY
     cache.refused = {c.refused};
     StopAtOnce stop;
-    const CleanResult result =
-        c.run == Run::kCookies
-            ? DeleteCookies(cache)
-            : DeleteTemporaryFiles(cache, c.run == Run::kFiles ? nullptr : &stop);
+    const CleanResult result = c.run == kCookies ? DeleteCookies(cache)
+                               : c.run == kFiles ? DeleteTemporaryFiles(cache, nullptr)
+                                                 : DeleteTemporaryFiles(cache, &stop);
     EXPECT_EQ(cache.Urls(), c.left);
     EXPECT_EQ(result.deleted, c.entries.size() - c.left.size());
     EXPECT_EQ(result.refused, c.refused.empty() ? 0u : 1u);
@@ -283,13 +275,14 @@ TEST(UndoPoint, AnythingElseIsRefused) {
               (UndoPoint{{kZoneOptionCount, RawValue{4, std::string("\1\0\0\0", 4)}, {}}}));
 }
 
-// The about entry ends the system menu, after a separator.
+// The about entry, in the text of its string, ends the system menu after a
+// separator.
 TEST(SystemMenu, EndsWithTheAboutEntry) {
     NativeMachine machine;
     SimWindow window(machine);
     window.Open({});
-    EXPECT_EQ(window.menu,
-              (decltype(window.menu){{0, ""}, {IDM_ABOUTBOX, "Vormet のﾊﾞｰｼﾞｮﾝ情報(&A)..."}}));
+    const std::string about = window.LoadResourceString(IDS_ABOUTBOX);
+    EXPECT_EQ(window.menu, (decltype(window.menu){{0, ""}, {IDM_ABOUTBOX, about}}));
 }
 
 }  // namespace

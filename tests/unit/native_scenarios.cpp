@@ -6,13 +6,12 @@
 
 namespace {
 
-const scenario::Platform kNative[] = {
-    {"WineLikeCache", [] { return NativeDrivers(false); }, true},
-    {"WindowsLikeCache", [] { return NativeDrivers(true); }, true},
-};
+const scenario::Platform kWineLike{[] { return NativeDrivers(false); }, true};
+const scenario::Platform kWindowsLike{[] { return NativeDrivers(true); }, true};
 
 }  // namespace
 
-INSTANTIATE_TEST_SUITE_P(Native, DialogScenario, ::testing::ValuesIn(kNative),
-                         scenario::PlatformName);
-INSTANTIATE_TEST_SUITE_P(Native, CliScenario, ::testing::ValuesIn(kNative), scenario::PlatformName);
+INSTANTIATE_TEST_SUITE_P(WineLikeCache, DialogScenario, ::testing::Values(kWineLike));
+INSTANTIATE_TEST_SUITE_P(WineLikeCache, CliScenario, ::testing::Values(kWineLike));
+INSTANTIATE_TEST_SUITE_P(WindowsLikeCache, DialogScenario, ::testing::Values(kWindowsLike));
+INSTANTIATE_TEST_SUITE_P(WindowsLikeCache, CliScenario, ::testing::Values(kWindowsLike));

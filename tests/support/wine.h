@@ -1,0 +1,91 @@
+#pragma once
+// The scenarios' drivers under Wine.
+// - The machine: the real registry through the A calls (so values are the
+//   bytes the programs see), a scratch folder the programs start in
+//   (server.pxy) and that holds their application data, and Wine's URL cache.
+// - The real Vormet.exe, driven from outside as a user would. A step posts
+//   what the user does and waits until the program has handled it, answering
+//   message boxes and ending other dialogs by their OK as they appear; each
+//   must be shown over the main dialog, which takes no input then.
+// - The real vormet-cli.exe, run once per call. Its standard streams are
+//   files, so it writes UTF-8, and no pipe can fill up and hold it.
+#include <windows.h>
+
+#include <set>
+#include <tuple>
+
+#include "tests/scenario/drivers.h"
+
+// The executables as built, Windows paths, from the test program's command line.
+const std::wstring& VormetExe();
+const std::wstring& CliExe();
+
+class WineMachine final : public scenario::Machine {
+  public:
+    WineMachine();
+    ~WineMachine() override;
+    const std::wstring& Directory() const { return directory_; }  // the programs' own
+
+    void Clean() override;
+    void SetValue(RegKey root, const std::string& key, const std::string& name,
+                  const std::optional<RawValue>& value) override;
+    std::optional<RawValue> Value(RegKey root, const std::string& key,
+                                  const std::string& name) override;
+    void MakeReadOnly(RegKey root, const std::string& key) override;
+    void SetServerList(const std::string& bytes) override;
+    void AddCacheEntry(const scenario::CacheEntry& entry) override;
+    std::vector<scenario::CacheEntry> CacheEntries() override;
+    void SetUserFile(const std::string& path, const std::optional<std::string>& bytes) override;
+    std::optional<std::string> UserFile(const std::string& path) override;
+
+  private:
+    std::wstring directory_;
+    std::set<std::tuple<RegKey, std::string, std::string>> planted_;  // deleted by Clean
+    std::set<std::pair<RegKey, std::string>> readOnly_;               // writable again
+};
+
+class WineDialog final : public scenario::DialogDriver {
+  public:
+    WineDialog(std::wstring exe, std::wstring directory);  // where Open starts it
+    ~WineDialog() override;                                // ends it if it still runs
+    WineDialog(const WineDialog&) = delete;
+    WineDialog& operator=(const WineDialog&) = delete;
+
+    scenario::Shown Open(const std::vector<int>& answers) override;
+    scenario::Shown Click(int id, const std::vector<int>& answers) override;
+    scenario::Shown SystemCommand(unsigned command) override;
+    scenario::Shown PressF1() override;
+    void Type(int id, const std::string& ansi) override;
+    bool Checked(int id) override;
+    bool Enabled(int id) override;
+    std::string Text(int id) override;
+    std::vector<std::string> Items(int id) override;
+    // Wine answers WM_GETICON from another process with nothing.
+    std::optional<bool> HasIcons() override { return std::nullopt; }
+    bool Close(scenario::CloseBy how) override;
+
+    // For the long-cleaning test: the main dialog, and the wait of a step.
+    HWND Main();
+    scenario::Shown Settle(const std::vector<int>& answers);
+
+  private:
+    void Answer(HWND window, const std::vector<int>& answers, scenario::Shown& shown);
+    bool RoundTrip();
+    HWND Item(int id) { return GetDlgItem(Main(), id); }
+
+    std::wstring exe_;
+    std::wstring directory_;
+    PROCESS_INFORMATION process_{};
+    HWND main_ = nullptr;
+    std::set<HWND> handled_;  // boxes answered, dialogs ended: maybe not gone yet
+};
+
+class WineCli final : public scenario::CliDriver {
+  public:
+    WineCli(std::wstring exe, std::wstring directory);  // where each run starts
+    scenario::CliRun Run(const std::vector<std::string>& args, const std::string& input) override;
+
+  private:
+    std::wstring exe_;
+    std::wstring directory_;
+};
