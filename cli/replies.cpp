@@ -47,6 +47,5 @@ std::string AppFolderOrSay(CliServices& s) {
 }
 
 int ChangeFailed(CliServices& s, const ChangeOutcome& outcome) {
-    s.console.Err(ChangeFailureText(outcome));
-    return kExitFailed;
+    return Say(s.console, ChangeFailureText(outcome), kExitFailed);
 }

@@ -42,3 +42,7 @@
 
 // System menu command of the about entry.
 #define IDM_ABOUTBOX 0x0010
+
+// The tray's name prompt.
+#define IDD_TRAY_NAME 200
+#define IDC_TRAY_NAME 1100

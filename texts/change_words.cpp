@@ -38,11 +38,10 @@ std::string ProfileProblem(const LoadedProfile& loaded) {
 
 std::string ChangeFailureText(const ChangeOutcome& outcome) {
     if (outcome.undoNotSaved) {
-        return Concat({kTextUndoNotSaved, "\n"});
+        return kTextUndoNotSaved;
     }
     const SettingRow& row = SettingTable[outcome.row];
     return Concat({row.kind == SettingKind::kZone ? kMsgZoneWriteFailed : kMsgProxyWriteFailed,
                    " (", row.word, ")\n",
-                   outcome.rolledBack ? "変更した値は元に戻しました。\n"
-                                      : "元に戻せなかった値があります。\n"});
+                   outcome.rolledBack ? "変更した値は元に戻しました。" : "元に戻せなかった値があります。"});
 }

@@ -13,12 +13,25 @@ scenario::Drivers WineDrivers() {
     auto machine = std::make_unique<WineMachine>();
     auto dialog = std::make_unique<WineDialog>(VormetExe(), machine->Directory());
     auto cli = std::make_unique<WineCli>(CliExe(), machine->Directory());
-    return {std::move(machine), std::move(dialog), std::move(cli)};
+    auto tray = std::make_unique<WineTray>(TrayExe(), machine->Directory());
+    return {std::move(machine), std::move(dialog), std::move(cli), std::move(tray)};
 }
 
 const scenario::Platform kWine{WineDrivers, false};
 INSTANTIATE_TEST_SUITE_P(Wine, DialogScenario, ::testing::Values(kWine));
 INSTANTIATE_TEST_SUITE_P(Wine, CliScenario, ::testing::Values(kWine));
+INSTANTIATE_TEST_SUITE_P(Wine, TrayScenario, ::testing::Values(kWine));
+
+// One tray a session: a second start ends at once, and leaves the first.
+TEST(Tray, ASecondStartEndsAtOnce) {
+    WineMachine machine;
+    machine.Clean();
+    WineTray first(TrayExe(), machine.Directory());
+    WineTray second(TrayExe(), machine.Directory());
+    ASSERT_TRUE(first.Start());
+    EXPECT_FALSE(second.Start());
+    EXPECT_TRUE(first.Running());
+}
 
 // Libraries and a help viewer left under system names beside the programs and
 // in their current directory are never run. Wine prefers its own libraries to

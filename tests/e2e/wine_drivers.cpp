@@ -9,32 +9,7 @@
 
 namespace {
 
-constexpr DWORD kTimeoutMs = 20000;     // a fresh prefix first builds its font caches
 constexpr int kMessageTextId = 0xFFFF;  // the static of a message box's text
-
-LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kTimeoutMs, &result);
-    return static_cast<LRESULT>(result);
-}
-
-std::wstring TextOf(HWND window) {
-    std::wstring text(Ask(window, WM_GETTEXTLENGTH) + 1, L'\0');
-    text.resize(Ask(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
-    return text;
-}
-
-// The dialogs of a process, from the top of the Z order down.
-std::vector<HWND> DialogsOf(DWORD process) {
-    std::vector<HWND> dialogs;
-    DWORD id = 0;
-    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"#32770", nullptr));) {
-        if (GetWindowThreadProcessId(w, &id) && id == process) {
-            dialogs.push_back(w);
-        }
-    }
-    return dialogs;
-}
 
 // Where a key goes: the focus window, or the dialog itself when it has none,
 // as while activation moves between programs.
@@ -62,29 +37,6 @@ bool EndHelpViewer() {
         End(process);
     }
     return true;
-}
-
-// A box as the user sees it, and its buttons from left to right.
-scenario::Box ReadBox(HWND box, std::vector<int>& buttons) {
-    for (const int id : {IDYES, IDNO, IDOK, IDCANCEL}) {
-        if (IsWindowVisible(GetDlgItem(box, id))) {
-            buttons.push_back(id);
-        }
-    }
-    const std::map<std::vector<int>, unsigned> kKinds = {
-        {{IDOK}, MB_OK}, {{IDOK, IDCANCEL}, MB_OKCANCEL}, {{IDYES, IDNO}, MB_YESNO}};
-    const auto kind = kKinds.find(buttons);
-    scenario::Box read{Narrow(TextOf(GetDlgItem(box, kMessageTextId))),
-                       kind != kKinds.end() ? kind->second : 0xF, Narrow(TextOf(box))};
-    // The exclamation, the only icon the program shows: which picture an icon
-    // of another process holds cannot be read from here.
-    for (HWND c = nullptr; (c = FindWindowExW(box, c, L"Static", nullptr));) {
-        const LONG kind = GetWindowLongW(c, GWL_STYLE) & (SS_TYPEMASK | WS_VISIBLE);
-        if (kind == (SS_ICON | WS_VISIBLE) && Ask(c, STM_GETICON) != 0) {
-            read.type |= MB_ICONEXCLAMATION;
-        }
-    }
-    return read;
 }
 
 // One argument as the C runtime splits a command line: in quotes when empty
@@ -135,6 +87,53 @@ std::string ReadAndClose(HANDLE file) {
 }
 
 }  // namespace
+
+LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kTimeoutMs, &result);
+    return static_cast<LRESULT>(result);
+}
+
+std::wstring TextOf(HWND window) {
+    std::wstring text(Ask(window, WM_GETTEXTLENGTH) + 1, L'\0');
+    text.resize(Ask(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
+    return text;
+}
+
+// The dialogs of a process, from the top of the Z order down.
+std::vector<HWND> DialogsOf(DWORD process) {
+    std::vector<HWND> dialogs;
+    DWORD id = 0;
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"#32770", nullptr));) {
+        if (GetWindowThreadProcessId(w, &id) && id == process) {
+            dialogs.push_back(w);
+        }
+    }
+    return dialogs;
+}
+
+// A box as the user sees it, and its buttons from left to right.
+scenario::Box ReadBox(HWND box, std::vector<int>& buttons) {
+    for (const int id : {IDYES, IDNO, IDOK, IDCANCEL}) {
+        if (IsWindowVisible(GetDlgItem(box, id))) {
+            buttons.push_back(id);
+        }
+    }
+    const std::map<std::vector<int>, unsigned> kKinds = {
+        {{IDOK}, MB_OK}, {{IDOK, IDCANCEL}, MB_OKCANCEL}, {{IDYES, IDNO}, MB_YESNO}};
+    const auto kind = kKinds.find(buttons);
+    scenario::Box read{Narrow(TextOf(GetDlgItem(box, kMessageTextId))),
+                       kind != kKinds.end() ? kind->second : 0xF, Narrow(TextOf(box))};
+    // The exclamation, the only icon the program shows: which picture an icon
+    // of another process holds cannot be read from here.
+    for (HWND c = nullptr; (c = FindWindowExW(box, c, L"Static", nullptr));) {
+        const LONG kind = GetWindowLongW(c, GWL_STYLE) & (SS_TYPEMASK | WS_VISIBLE);
+        if (kind == (SS_ICON | WS_VISIBLE) && Ask(c, STM_GETICON) != 0) {
+            read.type |= MB_ICONEXCLAMATION;
+        }
+    }
+    return read;
+}
 
 WineDialog::WineDialog(std::wstring exe, std::wstring directory)
     : exe_(std::move(exe)), directory_(std::move(directory)) {}

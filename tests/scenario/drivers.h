@@ -52,11 +52,12 @@ struct Box {
     std::string caption;
 };
 
-// What a step showed over the main dialog.
+// What a step showed over the main dialog, or from the tray.
 struct Shown {
     std::vector<Box> boxes;            // message boxes, in order
     std::vector<std::string> dialogs;  // captions of other dialogs, each ended by its OK
     bool help = false;                 // the help viewer was started
+    std::optional<std::vector<std::string>> balloons;  // the tray's; nullopt: cannot be told
 };
 
 enum class CloseBy { kEsc, kEnter, kCloseBox };
@@ -99,11 +100,34 @@ class CliDriver {
     virtual CliRun Run(const std::vector<std::string>& args, const std::string& input) = 0;
 };
 
+// The tray as a user meets it. Each step waits until the tray has handled it,
+// answering message boxes as the dialog's are answered, and its name prompts
+// with names, in order (none left: cancelled). The dialog it opens counts as
+// a dialog shown, captioned "Qeltrin Pro".
+class TrayDriver {
+  public:
+    virtual ~TrayDriver() = default;
+    virtual bool Start() = 0;  // true when it runs with its icon shown
+    virtual Shown Click(const std::vector<int>& answers) = 0;
+    virtual Shown DoubleClick() = 0;
+    // Opens the menu and chooses the item of this text.
+    virtual Shown Choose(const std::string& item, const std::vector<int>& answers,
+                         const std::vector<std::string>& names) = 0;
+    // The tooltip, once it is the one expected or after the time it may take.
+    virtual std::string Tooltip(const std::string& expected) = 0;
+    // The menu's items, "-" for a separator, a checked one after "+ ", a greyed
+    // one after "( )"; nullopt: cannot be told.
+    virtual std::optional<std::vector<std::string>> Menu() = 0;
+    virtual bool Exit() = 0;                // chooses to end: true when it ended with its icon gone
+    virtual std::string ProgramPath() = 0;  // as the tray knows its own file
+};
+
 // What one scenario runs against, made fresh for each.
 struct Drivers {
     std::unique_ptr<Machine> machine;
     std::unique_ptr<DialogDriver> dialog;
     std::unique_ptr<CliDriver> cli;
+    std::unique_ptr<TrayDriver> tray;
 };
 
 }  // namespace scenario

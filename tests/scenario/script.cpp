@@ -82,6 +82,10 @@ Script& Script::Shows(const Shown& shown) {
     if (shown.help) {
         shown_.push_back("help viewer");
     }
+    balloonsTold_ = shown.balloons.has_value();
+    for (const std::string& text : shown.balloons.value_or(std::vector<std::string>{})) {
+        shown_.push_back("balloon " + text);
+    }
     return *this;
 }
 
@@ -121,6 +125,16 @@ Script& Script::Listed(const std::string& expected, Where at) {
         shown_.pop_front();
     }
     return *this;
+}
+
+Script& Script::TrayBox(unsigned type, const std::string& text, bool ending, Where at) {
+    const std::string box = BoxText(type, text, "Qeltrin Pro");
+    const std::string head = box.substr(0, box.find('"') + 1);
+    if (ending && !shown_.empty() && shown_.front().starts_with(head) &&
+        shown_.front().ends_with(box.substr(head.size()))) {
+        shown_.front() = box;
+    }
+    return Listed(box, at);
 }
 
 Script& Script::Box(unsigned type, const std::string& text, int times, Where at) {

@@ -21,6 +21,7 @@
 
 #include "app/window/window_ops.h"
 #include "store/registry_paths.h"
+#include "tray/autostart.h"
 #include "store/registry_seam.h"
 #include "tests/scenario/drivers.h"
 
@@ -47,7 +48,7 @@ inline constexpr Key kPolicy{kHkeyLocalMachine, kPolicySettingsKey};
 inline constexpr Key kPolicyZone{kHkeyLocalMachine, kPolicyZoneKey};
 inline constexpr Key kUserPolicyZone{kHkeyCurrentUser, kPolicyZoneKey};
 
-// The values both programs read and write; kValues holds them all.
+// The values the programs read and write; kValues holds them all.
 inline constexpr Ref kScript{kZone, "1400"};
 inline constexpr Ref kApplet{kZone, "1402"};
 inline constexpr Ref kJava{kZone, "1C00"};
@@ -56,8 +57,10 @@ inline constexpr Ref kSessionCookies{kZone, "1A03"};
 inline constexpr Ref kProxyEnable{kSettings, "ProxyEnable"};
 inline constexpr Ref kProxyServer{kSettings, "ProxyServer"};
 inline constexpr Ref kProxyOverride{kSettings, "ProxyOverride"};
-inline constexpr Ref kValues[] = {kScript,         kApplet,      kJava,        kCookies,
-                                  kSessionCookies, kProxyEnable, kProxyServer, kProxyOverride};
+inline constexpr Ref kRun{{kHkeyCurrentUser, kRunKey}, kRunValue};  // the tray's, at log-on
+inline constexpr Ref kValues[] = {kScript,      kApplet,         kJava,
+                                  kCookies,     kSessionCookies, kProxyEnable,
+                                  kProxyServer, kProxyOverride,  kRun};
 // Two policies over them.
 inline constexpr Ref kZonesFromMachine{kPolicy, "Security_HKLM_only"};
 inline constexpr Ref kProxyPerUser{kPolicy, "ProxySettingsPerUser"};
@@ -72,6 +75,7 @@ inline const Value kMissing;
 constexpr unsigned kOkBox = kMbOk;
 constexpr unsigned kWarnOkCancel = kMbOkCancel | kMbIconExclamation;
 constexpr unsigned kWarnYesNo = kMbYesNo | kMbIconExclamation;
+constexpr unsigned kWarnOk = kMbOk | kMbIconExclamation;
 
 constexpr bool kContent = false;  // kinds of URL cache entry
 constexpr bool kCookie = true;
@@ -124,6 +128,39 @@ class Script {
         return Listed("dialog " + caption, at);
     }
     Script& Help(Where at = Where::current()) { return Listed("help viewer", at); }
+
+    // Steps of the tray, answered as the dialog's; names answer its prompts.
+    void TrayStart(Where at = Where::current()) {
+        Expect(Step(at).tray->Start(), true, at, "the tray runs with its icon");
+    }
+    Script& TrayClick(const std::vector<int>& answers = {}, Where at = Where::current()) {
+        return Shows(Step(at).tray->Click(answers));
+    }
+    Script& TrayDoubleClick(Where at = Where::current()) {
+        return Shows(Step(at).tray->DoubleClick());
+    }
+    Script& Choose(const std::string& item, const std::vector<int>& answers = {},
+                   const std::vector<std::string>& names = {}, Where at = Where::current()) {
+        return Shows(Step(at).tray->Choose(item, answers, names));
+    }
+    void TrayExit(Where at = Where::current()) {
+        Expect(Step(at).tray->Exit(), true, at, "the tray ended with its icon gone");
+    }
+    // A box of the tray; `ending`: its text ends so (it names a file, wherever it is).
+    Script& TrayBox(unsigned type, const std::string& text, bool ending = false,
+                    Where at = Where::current());
+    Script& Balloon(const std::string& text, Where at = Where::current()) {
+        return balloonsTold_ ? Listed("balloon " + text, at) : *this;
+    }
+    void Tooltip(const std::string& text, Where at = Where::current()) {
+        Expect(d_.tray->Tooltip(text), text, at, "the tooltip");
+    }
+    std::string TrayProgram() { return d_.tray->ProgramPath(); }
+    void Menu(const std::vector<std::string>& items, Where at = Where::current()) {
+        if (const auto menu = d_.tray->Menu()) {
+            Expect(*menu, items, at, "the menu");
+        }
+    }
 
     // The screen now. Checked: exactly these of the radio buttons and check boxes.
     void Checked(const std::vector<int>& ids, Where at = Where::current());
@@ -219,6 +256,7 @@ class Script {
     bool outSeen_ = false;  // its output was looked into otherwise
     bool errSeen_ = false;
     bool exitSeen_ = false;
+    bool balloonsTold_ = true;  // by the last step that showed anything
 };
 
 // Where the scenarios run, each instantiation named after it: fresh drivers
@@ -244,3 +282,4 @@ class Scenario : public ::testing::TestWithParam<Platform> {
 
 class DialogScenario : public scenario::Scenario {};
 class CliScenario : public scenario::Scenario {};
+class TrayScenario : public scenario::Scenario {};

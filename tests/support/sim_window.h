@@ -16,6 +16,7 @@
 #include "tests/scenario/controls.h"
 #include "tests/scenario/drivers.h"
 #include "tests/support/fakes.h"
+#include "tray/tray.h"
 
 class NativeMachine : public scenario::Machine {
   public:
@@ -263,6 +264,104 @@ class NativeCli : public scenario::CliDriver, public Console, public SettingsNot
     bool progressOpen_ = false;
 };
 
+// The tray's logic over the same machine, with a shell that keeps what it is
+// shown and chooses the menu's item of the step. The registry's notice of a
+// change, which wakes the real tray, is a refresh before each look.
+class NativeTray : public scenario::TrayDriver, public TrayShell, public SettingsNotifier {
+  public:
+    explicit NativeTray(NativeMachine& machine) : machine_(machine) {}
+
+    bool Start() override {
+        tray_.emplace(TrayServices{machine_.access, machine_.files, charset_, *this, *this});
+        return tray_->Refresh();
+    }
+    scenario::Shown Click(const std::vector<int>& answers) override {
+        return Run(answers, {}, [this] { tray_->Click(); });
+    }
+    scenario::Shown DoubleClick() override {
+        return Run({}, {}, [this] { tray_->DoubleClick(); });
+    }
+    scenario::Shown Choose(const std::string& item, const std::vector<int>& answers,
+                           const std::vector<std::string>& names) override {
+        choice_ = item;
+        return Run(answers, names, [this] { running_ = tray_->Menu() && running_; });
+    }
+    std::string Tooltip(const std::string& /*expected*/) override {
+        tray_->Refresh();
+        return tooltip_;
+    }
+    std::optional<std::vector<std::string>> Menu() override {
+        choice_.clear();
+        tray_->Menu();
+        return menu_;
+    }
+    bool Exit() override {
+        Choose("終了(&X)", {}, {});
+        tray_->End();
+        return !running_ && !iconShown_;
+    }
+
+    bool ShowIcon(bool /*proxyOn*/, const std::string& tooltip) override {
+        iconShown_ = true;
+        tooltip_ = tooltip;
+        return true;
+    }
+    void RemoveIcon() override { iconShown_ = false; }
+    void ShowBalloon(const std::string& text) override { shown_.balloons->push_back(text); }
+    unsigned ShowMenu(const std::vector<MenuItem>& items) override {
+        menu_.clear();
+        unsigned chosen = 0;
+        for (const MenuItem& item : items) {
+            const std::string mark = item.checked ? "+ " : item.enabled ? "" : "( )";
+            menu_.push_back(item.id == 0 ? "-" : mark + item.text);
+            chosen = item.text == choice_ && item.enabled ? item.id : chosen;
+        }
+        return chosen;
+    }
+    int ShowMessage(std::string_view text, unsigned type) override {
+        shown_.boxes.push_back({std::string(text), type, "Qeltrin Pro"});
+        const std::size_t n = shown_.boxes.size();
+        return n <= answers_.size() ? answers_[n - 1] : (type & 0xF) == kMbYesNo ? kIdYes : kIdOk;
+    }
+    std::optional<std::string> AskName(const std::string& /*initial*/) override {
+        if (names_.empty()) {
+            return std::nullopt;
+        }
+        std::string name = names_.front();
+        names_.erase(names_.begin());
+        return name;
+    }
+    bool StartDialog(std::string* /*path*/) override {
+        shown_.dialogs.emplace_back("Qeltrin Pro");
+        return true;
+    }
+    std::string ProgramPath() override { return "C:\\Program Files\\Qeltrin Pro\\vormet-tray.exe"; }
+    void SettingsChanged() override {}
+
+  private:
+    template <class Action>
+    scenario::Shown Run(const std::vector<int>& answers, const std::vector<std::string>& names,
+                        Action action) {
+        shown_ = {{}, {}, false, std::vector<std::string>{}};
+        answers_ = answers;
+        names_ = names;
+        action();
+        return shown_;
+    }
+
+    NativeMachine& machine_;
+    FakeCharset charset_;
+    std::optional<Tray> tray_;
+    scenario::Shown shown_;
+    std::vector<int> answers_;
+    std::vector<std::string> names_;
+    std::string choice_;
+    std::vector<std::string> menu_;
+    std::string tooltip_;
+    bool iconShown_ = false;
+    bool running_ = true;
+};
+
 // A fresh machine and dialog; contentOnly: the URL cache lists its content
 // entries only when no pattern is given, as Windows does.
 inline scenario::Drivers NativeDrivers(bool contentOnly) {
@@ -270,5 +369,6 @@ inline scenario::Drivers NativeDrivers(bool contentOnly) {
     machine->cache.contentOnly = contentOnly;
     auto dialog = std::make_unique<SimWindow>(*machine);
     auto cli = std::make_unique<NativeCli>(*machine);
-    return {std::move(machine), std::move(dialog), std::move(cli)};
+    auto tray = std::make_unique<NativeTray>(*machine);
+    return {std::move(machine), std::move(dialog), std::move(cli), std::move(tray)};
 }

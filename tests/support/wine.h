@@ -19,6 +19,15 @@
 // The executables as built, Windows paths, from the test program's command line.
 const std::wstring& VormetExe();
 const std::wstring& CliExe();
+const std::wstring& TrayExe();
+
+// What the drivers share of another process's windows.
+constexpr DWORD kTimeoutMs = 20000;  // a fresh prefix first builds its font caches
+LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);  // with a time-out
+std::wstring TextOf(HWND window);
+std::vector<HWND> DialogsOf(DWORD process);  // from the top of the Z order down
+// A box as the user sees it, and its buttons from left to right.
+scenario::Box ReadBox(HWND box, std::vector<int>& buttons);
 
 class WineMachine final : public scenario::Machine {
   public:
@@ -78,6 +87,38 @@ class WineDialog final : public scenario::DialogDriver {
     PROCESS_INFORMATION process_{};
     HWND main_ = nullptr;
     std::set<HWND> handled_;  // boxes answered, dialogs ended: maybe not gone yet
+};
+
+// The real vormet-tray.exe, its icon in Wine's own system tray: clicked and
+// its menu opened by messages to the icon's window, the menu's items chosen
+// by their access keys, and the tooltip read where the shell keeps it.
+// Balloons, which Wine shows seconds late, are not told.
+class WineTray final : public scenario::TrayDriver {
+  public:
+    WineTray(std::wstring exe, std::wstring directory);
+    ~WineTray() override;  // ends it if it still runs
+    WineTray(const WineTray&) = delete;
+    WineTray& operator=(const WineTray&) = delete;
+
+    bool Start() override;
+    scenario::Shown Click(const std::vector<int>& answers) override;
+    scenario::Shown DoubleClick() override;
+    scenario::Shown Choose(const std::string& item, const std::vector<int>& answers,
+                           const std::vector<std::string>& names) override;
+    std::string Tooltip(const std::string& expected) override;
+    std::optional<std::vector<std::string>> Menu() override { return std::nullopt; }
+    bool Exit() override;
+    std::string ProgramPath() override;
+    bool Running() const;
+
+  private:
+    HWND Window() const;
+    bool OpenMenu(const std::string& item);
+    scenario::Shown Settle(const std::vector<int>& answers, const std::vector<std::string>& names);
+
+    std::wstring exe_;
+    std::wstring directory_;
+    PROCESS_INFORMATION process_{};
 };
 
 class WineCli final : public scenario::CliDriver {

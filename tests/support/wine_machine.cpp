@@ -19,7 +19,7 @@
 
 namespace {
 
-std::wstring exes[2];  // Windows paths
+std::wstring exes[3];  // Windows paths
 
 HKEY RootKey(RegKey root) {
     return root == kHkeyCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
@@ -56,13 +56,18 @@ const std::wstring& CliExe() {
     return exes[1];
 }
 
+const std::wstring& TrayExe() {
+    return exes[2];
+}
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    if (argc != 3 || argv[1][0] != '/' || argv[2][0] != '/') {
-        std::fprintf(stderr, "usage: %s <Vormet.exe> <vormet-cli.exe> [gtest flags]\n", argv[0]);
+    if (argc != 4 || argv[1][0] != '/' || argv[2][0] != '/' || argv[3][0] != '/') {
+        std::fprintf(stderr, "usage: %s <Vormet.exe> <vormet-cli.exe> <vormet-tray.exe> [gtest flags]\n",
+                     argv[0]);
         return 2;
     }
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 3; ++i) {
         exes[i] = L"Z:";  // where Wine shows the Unix root
         for (const char* c = argv[i + 1]; *c != '\0'; ++c) {
             exes[i] += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);

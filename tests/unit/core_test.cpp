@@ -238,7 +238,7 @@ TEST(Undo, AFailedWriteLeavesNoTraceAndARollbackThatFailsSaysSo) {
     SettingChange change(access, files, undo);
     const ChangeOutcome outcome = Apply(change, PlanApply(access, read.profile));
     EXPECT_EQ(ChangeFailureText(outcome),
-              "セットに失敗しました。 (proxy)\n元に戻せなかった値があります。\n");
+              "セットに失敗しました。 (proxy)\n元に戻せなかった値があります。");
     EXPECT_EQ(files.files[undo], "found");
 }
 

@@ -13,5 +13,6 @@ const scenario::Platform kWindowsLike{[] { return NativeDrivers(true); }, true};
 
 INSTANTIATE_TEST_SUITE_P(WineLikeCache, DialogScenario, ::testing::Values(kWineLike));
 INSTANTIATE_TEST_SUITE_P(WineLikeCache, CliScenario, ::testing::Values(kWineLike));
+INSTANTIATE_TEST_SUITE_P(Native, TrayScenario, ::testing::Values(kWineLike));
 INSTANTIATE_TEST_SUITE_P(WindowsLikeCache, DialogScenario, ::testing::Values(kWindowsLike));
 INSTANTIATE_TEST_SUITE_P(WindowsLikeCache, CliScenario, ::testing::Values(kWindowsLike));
