@@ -6,7 +6,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 sources() {
     git ls-files 'app/*.cpp' 'cli/*.cpp' 'store/*.cpp' 'zone/*.cpp' 'proxy/*.cpp' 'change/*.cpp' \
-        'cache/*.cpp' 'platform/*.cpp' 'profile/*.cpp' 'texts/*.cpp'
+        'cache/*.cpp' 'platform/*.cpp' 'profile/*.cpp' 'texts/*.cpp' 'tray/*.cpp'
 }
 mapfile -t portable < <(sources | grep -v -e '/win32_' -e 'settings_app.cpp')
 mapfile -t win32 < <(sources | grep -e '/win32_' -e 'settings_app.cpp' | grep -v lean_runtime)
@@ -31,9 +31,12 @@ tidy() {
 echo "clang-tidy: ${#portable[@]} portable and ${#win32[@]} Win32 files"
 tidy -p build/native -- "${portable[@]}" || status=1
 
-# The cross compiler's own C++ headers, for clang parsing the Win32 files.
+# The cross compiler's own C++ headers, for clang parsing the Win32 files, and
+# its commands without the options only GCC knows.
 cxx=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")/include/c++
-tidy -p build/windows --extra-arg=--target=x86_64-w64-mingw32 \
+mkdir -p build/lint
+sed 's/ -fno-ipa-sra//g' build/windows/compile_commands.json >build/lint/compile_commands.json
+tidy -p build/lint --extra-arg=--target=x86_64-w64-mingw32 \
     "--extra-arg=-isystem$cxx" "--extra-arg=-isystem$cxx/x86_64-w64-mingw32" \
     "--extra-arg=-isystem$cxx/backward" -- "${win32[@]}" || status=1
 

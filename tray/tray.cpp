@@ -58,7 +58,7 @@ std::string Shortened(std::string_view utf8, std::size_t units) {
 std::string Absorb(const std::string& part, std::size_t* excess) {
     const std::size_t units = Units(part);
     const std::size_t kept = units > *excess + 1 ? units - *excess : 1;
-    const std::string shortened = Shortened(part, kept);
+    std::string shortened = Shortened(part, kept);
     *excess -= std::min(*excess, units - Units(shortened));
     return shortened;
 }

@@ -4,12 +4,20 @@
 # and never looks for on disk. Everything else (the URL cache library, the
 # common controls) is loaded at run time from the system directory, after the
 # search has been restricted, so it never appears here.
-#   cmake -DOBJDUMP=<objdump> -DGUI=<Vormet.exe> -DCUI=<vormet-cli.exe> -P import_allow_list.cmake
+#   cmake -DOBJDUMP=<objdump> -DGUI=<Vormet.exe> -DCUI=<vormet-cli.exe> -DTRAY=<vormet-tray.exe>
+#         -P import_allow_list.cmake
 cmake_minimum_required(VERSION 3.21)
-set(allowed advapi32.dll gdi32.dll kernel32.dll msvcrt.dll user32.dll)
+set(known advapi32.dll gdi32.dll kernel32.dll msvcrt.dll user32.dll)
 
-foreach(subsystem GUI CUI)
-    set(exe ${${subsystem}})
+# The tray is a GUI program that also imports shell32, a known library too.
+foreach(program GUI CUI TRAY)
+    set(exe ${${program}})
+    set(subsystem ${program})
+    set(allowed ${known})
+    if(program STREQUAL "TRAY")
+        set(subsystem GUI)
+        list(APPEND allowed shell32.dll)
+    endif()
     execute_process(COMMAND ${OBJDUMP} -p ${exe} OUTPUT_VARIABLE headers COMMAND_ERROR_IS_FATAL ANY)
     if(NOT headers MATCHES "Subsystem[\t ]+[0-9a-f]+[\t ]+\\(Windows ${subsystem}\\)")
         message(FATAL_ERROR "${exe} is no Windows ${subsystem} program")

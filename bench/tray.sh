@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The tray's cost while nothing changes, under Wine: its CPU time over a
+# minute of idling, and its working set (the resident memory of its process,
+# Wine's own mappings included). Prints figures; judges nothing.
+#   bench/tray.sh [seconds]
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/../scripts/lib.sh"
+root=$(repo_root)
+seconds=${1:-60}
+
+"$root/scripts/install-deps.sh"
+cd "$root"
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target vormet-tray open_tray_menu >/dev/null
+build=$root/build/windows
+
+wine_env
+own_xvfb=""
+if [[ -z ${DISPLAY:-} ]]; then
+    start_xvfb
+    own_xvfb=1
+fi
+prepare_prefix
+tray_pid=""
+cleanup() {
+    if [[ -n $tray_pid ]]; then
+        wine "$build/bench/open_tray_menu.exe" close </dev/null >/dev/null 2>&1 || true
+        wait "$tray_pid" 2>/dev/null || true
+    fi
+    [[ -n $own_xvfb ]] && stop_xvfb
+    return 0
+}
+trap cleanup EXIT
+
+wine "$build/vormet-tray.exe" </dev/null >/dev/null 2>&1 &
+tray_pid=$!
+sleep 5  # started, icon shown, settled
+ticks() { awk '{print $14 + $15}' "/proc/$tray_pid/stat"; }
+hz=$(getconf CLK_TCK)
+before=$(ticks)
+sleep "$seconds"
+after=$(ticks)
+echo "process $tray_pid: $(tr '\0' ' ' </proc/$tray_pid/cmdline)"
+echo "vormet-tray.exe idle for $seconds s: CPU $(((after - before) * 1000 / hz)) ms"
+grep -E '^(VmRSS|RssAnon)' "/proc/$tray_pid/status" | sed 's/^/vormet-tray.exe /'
