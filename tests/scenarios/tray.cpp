@@ -21,6 +21,8 @@ TEST_P(TrayScenario, TheTooltipTellsWhatIsInEffectAndFollowsEveryChange) {
     s.Tooltip(kOn + "会社");
     s.Run({"proxy", "off"}).Out("設定しました: proxy off\n").Stored({kProxyEnable}, Dword(0));
     s.Tooltip(kOff + "なし");
+    s.GivenFile(Profile("自宅"), "proxy = off\n");
+    s.Tooltip(kOff + "自宅");
     s.Given({kProxyEnable}, kMissing);
     s.Given({kProxyPerUser}, Dword(0));
     s.Tooltip(
@@ -104,12 +106,14 @@ TEST_P(TrayScenario, SavingAsksANameAndBeforeReplacing) {
 
 // Starting with Windows writes the Run value that starts this very file, and deletes only that.
 TEST_P(TrayScenario, StartingWithWindowsIsTheRunValueOfThisVeryFile) {
-    const RawValue other = Sz("\"C:\\Tools\\vormet-tray.exe\"");
+    std::string self = "\"";
+    self += s.TrayProgram();
+    self += '"';
     s.TrayStart();
-    s.Choose("Windows の起動時に開始する(&W)").Stored({kRun}, Sz("\"" + s.TrayProgram() + "\""));
+    s.Choose("Windows の起動時に開始する(&W)").Stored({kRun}, Sz(self));
     s.Choose("Windows の起動時に開始する(&W)").Stored({kRun}, kMissing);
-    s.Given({kRun}, other);
-    s.Choose("Windows の起動時に開始する(&W)").Stored({kRun}, Sz("\"" + s.TrayProgram() + "\""));
+    s.Given({kRun}, Sz("\"C:\\Tools\\vormet-tray.exe\""));
+    s.Choose("Windows の起動時に開始する(&W)").Stored({kRun}, Sz(self));
     s.TrayExit();
 }
 
