@@ -7,6 +7,7 @@
 #include "cache/url_cache_seam.h"
 #include "change/notifier.h"
 #include "cli/console.h"
+#include "network/network_seam.h"
 #include "store/charset_seam.h"
 #include "store/file_seam.h"
 #include "store/registry_access.h"
@@ -19,6 +20,7 @@ struct CliServices {
     UrlCacheSeam& urlCache;
     Console& console;
     SettingsNotifier& notifier;
+    NetworkSeam& networks;
 };
 
 // Exit codes.

@@ -91,3 +91,6 @@ inline constexpr const char kTextChangedSince[] =
 inline constexpr const char kTextRemoveFailed[] = "削除できませんでした: ";
 inline constexpr const char kTextSaved[] = "保存しました: ";
 inline constexpr const char kTextRemoved[] = "削除しました: ";
+inline constexpr const char kTextNetworks[] = "ネットワーク";
+inline constexpr const char kTextNetworksWanted[] =
+    "ネットワークの一覧 (; で区切ります)、--here、--none のどれか 1 つを指定してください。";

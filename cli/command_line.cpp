@@ -17,6 +17,9 @@ using ReadArguments = bool (*)(const Words& arguments, Command* c, std::string* 
 
 bool ReadText(const Words& arguments, Command* c, std::string* /*bad*/) {
     c->text = arguments.empty() ? "" : arguments[0];
+    if (arguments.size() > 1) {
+        c->list = arguments[1];
+    }
     return true;
 }
 
@@ -69,6 +72,7 @@ struct VerbRow {
     const char* first;
     const char* second;  // null: a verb of one word
     std::size_t arguments;
+    std::size_t optional;  // arguments that may follow them
     unsigned options;
     ReadArguments read;
     int (*run)(CliServices& s, const Command& c);
@@ -76,25 +80,29 @@ struct VerbRow {
 
 // A verb of two words comes before the verb of one that starts the same way.
 constexpr VerbRow kVerbs[] = {
-    {"status", nullptr, 0, kOptionJson, ReadText, RunStatus},
-    {"zone", nullptr, 2, kOptionNoNotify, ReadZone, RunZone},
-    {"preset", nullptr, 1, kOptionNoNotify, ReadPreset, RunPreset},
-    {"proxy", "server", 1, kOptionNoNotify, ReadText, RunProxyServer},
-    {"proxy", "bypass", 1, kOptionNoNotify, ReadText, RunProxyBypass},
-    {"proxy", "local", 1, kOptionNoNotify, ReadOnOff, RunProxyLocal},
-    {"proxy", nullptr, 1, kOptionNoNotify, ReadOnOff, RunProxySwitch},
-    {"cache", "clean", 1, kOptionYes | kOptionNoNotify, ReadKind, RunCacheClean},
-    {"profile", "save", 1, kOptionForce, ReadText, RunProfileSave},
-    {"profile", "apply", 1, kOptionDryRun | kOptionNoNotify, ReadText, RunProfileApply},
-    {"profile", "list", 0, kOptionJson, ReadText, RunProfileList},
-    {"profile", "show", 1, kOptionJson, ReadText, RunProfileShow},
-    {"profile", "delete", 1, 0, ReadText, RunProfileDelete},
-    {"undo", nullptr, 0, kOptionForce | kOptionDryRun | kOptionNoNotify, ReadText, RunUndo},
+    {"status", nullptr, 0, 0, kOptionJson, ReadText, RunStatus},
+    {"network", nullptr, 0, 0, kOptionJson, ReadText, RunNetwork},
+    {"zone", nullptr, 2, 0, kOptionNoNotify, ReadZone, RunZone},
+    {"preset", nullptr, 1, 0, kOptionNoNotify, ReadPreset, RunPreset},
+    {"proxy", "server", 1, 0, kOptionNoNotify, ReadText, RunProxyServer},
+    {"proxy", "bypass", 1, 0, kOptionNoNotify, ReadText, RunProxyBypass},
+    {"proxy", "local", 1, 0, kOptionNoNotify, ReadOnOff, RunProxyLocal},
+    {"proxy", nullptr, 1, 0, kOptionNoNotify, ReadOnOff, RunProxySwitch},
+    {"cache", "clean", 1, 0, kOptionYes | kOptionNoNotify, ReadKind, RunCacheClean},
+    {"profile", "save", 1, 0, kOptionForce, ReadText, RunProfileSave},
+    {"profile", "apply", 1, 0, kOptionDryRun | kOptionNoNotify, ReadText, RunProfileApply},
+    {"profile", "auto", 0, 0, kOptionDryRun | kOptionNoNotify, ReadText, RunProfileAuto},
+    {"profile", "networks", 1, 1, kOptionHere | kOptionNone, ReadText, RunProfileNetworks},
+    {"profile", "list", 0, 0, kOptionJson, ReadText, RunProfileList},
+    {"profile", "show", 1, 0, kOptionJson, ReadText, RunProfileShow},
+    {"profile", "delete", 1, 0, 0, ReadText, RunProfileDelete},
+    {"undo", nullptr, 0, 0, kOptionForce | kOptionDryRun | kOptionNoNotify, ReadText, RunUndo},
 };
 
 constexpr std::pair<const char*, Option> kOptions[] = {
     {"--json", kOptionJson},      {"--yes", kOptionYes},     {"--no-notify", kOptionNoNotify},
-    {"--dry-run", kOptionDryRun}, {"--force", kOptionForce},
+    {"--dry-run", kOptionDryRun}, {"--force", kOptionForce}, {"--here", kOptionHere},
+    {"--none", kOptionNone},
 };
 
 const VerbRow* FindVerb(const Words& words) {
@@ -145,7 +153,8 @@ std::optional<Command> ParseCommandLine(const Words& args, std::string* error) {
     }
     const VerbRow* row = FindVerb(words);
     const std::size_t verbWords = row != nullptr && row->second != nullptr ? 2 : 1;
-    if (row == nullptr || words.size() != verbWords + row->arguments) {
+    if (row == nullptr || words.size() < verbWords + row->arguments ||
+        words.size() > verbWords + row->arguments + row->optional) {
         const bool known = std::any_of(std::begin(kVerbs), std::end(kVerbs),
                                        [&words](const VerbRow& r) { return words[0] == r.first; });
         *error = Concat({known ? kTextArguments : kTextUnknownCommand, Joined(words, " ")});

@@ -17,6 +17,8 @@ enum Option : unsigned {
     kOptionNoNotify = 4,  // --no-notify
     kOptionDryRun = 8,    // --dry-run
     kOptionForce = 16,    // --force
+    kOptionHere = 32,     // --here
+    kOptionNone = 64,     // --none
 };
 
 struct Command {
@@ -25,9 +27,10 @@ struct Command {
     std::size_t option = 0;  // zone: the row of the option table
     ZoneSetting setting = ZoneSetting::kPrompt;
     Preset preset = Preset::kAllOn;
-    bool on = false;       // proxy on|off, proxy local on|off
-    std::string text;      // proxy server and bypass, a profile's name: as given (UTF-8)
-    bool cookies = false;  // cache clean cookies
+    bool on = false;                  // proxy on|off, proxy local on|off
+    std::string text;                 // proxy server and bypass, a profile's name: as given (UTF-8)
+    std::optional<std::string> list;  // a profile's networks, when given
+    bool cookies = false;             // cache clean cookies
 
     bool Has(Option wanted) const { return (options & wanted) != 0; }
 };

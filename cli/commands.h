@@ -9,6 +9,9 @@ int RunHelp(CliServices& s, const Command& c);
 int RunVersion(CliServices& s, const Command& c);
 int RunStatus(CliServices& s, const Command& c);
 
+// network_command.cpp: the networks, and the profile for them.
+int RunNetwork(CliServices& s, const Command& c);
+
 // switch_commands.cpp: one setting, or the five of a preset.
 int RunZone(CliServices& s, const Command& c);
 int RunPreset(CliServices& s, const Command& c);
@@ -23,6 +26,8 @@ int RunCacheClean(CliServices& s, const Command& c);
 // profile_commands.cpp
 int RunProfileSave(CliServices& s, const Command& c);
 int RunProfileApply(CliServices& s, const Command& c);
+int RunProfileAuto(CliServices& s, const Command& c);
+int RunProfileNetworks(CliServices& s, const Command& c);
 int RunProfileList(CliServices& s, const Command& c);
 int RunProfileShow(CliServices& s, const Command& c);
 int RunProfileDelete(CliServices& s, const Command& c);

@@ -20,6 +20,15 @@ std::string Json(std::string_view utf8) {
     return out;
 }
 
+std::string JsonList(const std::vector<std::string>& utf8) {
+    std::vector<std::string> items;
+    items.reserve(utf8.size());
+    for (const std::string& text : utf8) {
+        items.push_back(Json(text));
+    }
+    return Concat({"[", Joined(items), "]"});
+}
+
 const char* JsonBool(bool value) {
     return value ? "true" : "false";
 }

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "change/network_choice.h"
 #include "change/profile_apply.h"
 #include "cli/cli_texts.h"
 #include "cli/commands.h"
@@ -9,11 +10,15 @@
 #include "cli/replies.h"
 #include "profile/profile_store.h"
 #include "store/text_format.h"
+#include "network/networks.h"
 #include "proxy/proxy_settings.h"
 #include "texts/change_words.h"
+#include "texts/network_words.h"
 #include "texts/setting_words.h"
 
 namespace {
+
+using Entries = std::vector<std::string>;
 
 // The file of the profile the command names; empty when the name is refused
 // or there is no folder for it, which was said.
@@ -75,6 +80,34 @@ void WarnOfPolicies(CliServices& s, const std::vector<ApplyStep>& plan) {
     }
 }
 
+// Tells what changes, then writes only what differs: all of it, or, when a
+// write fails, none of it.
+int ApplyProfile(CliServices& s, const Command& c, const LoadedProfile& loaded,
+                 const std::string& name) {
+    const std::vector<ApplyStep> plan = PlanApply(s.registry, loaded.reading.profile);
+    for (const ApplyStep& step : plan) {
+        const std::string now = ShownSetting(step.row, step.now, s.charset);
+        const SettingReading next{ReadOutcome::kRead, step.next};
+        s.console.Out(Line(SettingLabel(step.row),
+                           step.changes
+                               ? Concat({now, kTextArrow, ShownSetting(step.row, next, s.charset)})
+                               : Concat({now, kTextNoChange})));
+    }
+    if (c.Has(kOptionDryRun)) {
+        return kExitDone;
+    }
+    const std::string what = Concat({"profile ", name});
+    if (std::none_of(plan.begin(), plan.end(),
+                     [](const ApplyStep& step) { return step.changes; })) {
+        s.console.Out(Concat({kTextUnchanged, what, "\n"}));
+        return kExitDone;
+    }
+    WarnOfPolicies(s, plan);
+    SettingChange change = ChangeFor(s);
+    const ChangeOutcome outcome = Apply(change, plan);
+    return outcome.end == ChangeOutcome::kFailed ? ChangeFailed(s, outcome) : Done(s, c, what);
+}
+
 }  // namespace
 
 int RunProfileSave(CliServices& s, const Command& c) {
@@ -99,36 +132,73 @@ int RunProfileSave(CliServices& s, const Command& c) {
     return kExitDone;
 }
 
-// Checks the whole profile, tells what changes, then writes only what
-// differs: all of it, or, when a write fails, none of it.
 int RunProfileApply(CliServices& s, const Command& c) {
+    int exitCode = kExitDone;
+    const LoadedProfile loaded = Open(s, c, &exitCode);
+    return exitCode != kExitDone ? exitCode : ApplyProfile(s, c, loaded, c.text);
+}
+
+// Decides as `network` tells, then applies as `profile apply` does. Nothing
+// is decided, nor written, while a profile cannot be read.
+int RunProfileAuto(CliServices& s, const Command& c) {
+    const std::string folder = AppFolderOrSay(s);
+    if (folder.empty()) {
+        return kExitFailed;
+    }
+    const NetworkChoice choice = ChooseForNetwork(s.userFiles, s.charset, s.networks, folder);
+    if (!choice.listed) {
+        return Say(s.console, kTextListFailed, kExitFailed);
+    }
+    for (const LoadedProfile& problem : choice.unreadable) {
+        Say(s.console, ProfileProblem(problem), kExitUsage);
+    }
+    if (!choice.unreadable.empty()) {
+        return kExitUsage;
+    }
+    switch (choice.decision.kind) {
+        case NetworkDecision::kProfile:
+            break;
+        case NetworkDecision::kNone:
+            s.console.Out(Concat({ChoiceLine(choice), "\n"}));
+            return kExitDone;
+        case NetworkDecision::kSeveral:
+        case NetworkDecision::kTwoWildcards:
+            return Say(s.console, ChoiceReason(choice), kExitUsage);
+    }
+    s.console.Out(Concat({ChoiceLine(choice), "\n"}));
+    return ApplyProfile(s, c, choice.chosen, choice.decision.profile);
+}
+
+// Sets the profile's networks line, every other line kept as it is.
+int RunProfileNetworks(CliServices& s, const Command& c) {
+    if ((c.list ? 1 : 0) + (c.Has(kOptionHere) ? 1 : 0) + (c.Has(kOptionNone) ? 1 : 0) != 1) {
+        return Usage(s.console, kTextNetworksWanted);
+    }
     int exitCode = kExitDone;
     const LoadedProfile loaded = Open(s, c, &exitCode);
     if (exitCode != kExitDone) {
         return exitCode;
     }
-    const std::vector<ApplyStep> plan = PlanApply(s.registry, loaded.reading.profile);
-    for (const ApplyStep& step : plan) {
-        const std::string now = ShownSetting(step.row, step.now, s.charset);
-        const SettingReading next{ReadOutcome::kRead, step.next};
-        s.console.Out(Line(SettingLabel(step.row),
-                           step.changes
-                               ? Concat({now, kTextArrow, ShownSetting(step.row, next, s.charset)})
-                               : Concat({now, kTextNoChange})));
+    ProfileNetworks networks;
+    if (c.Has(kOptionHere)) {
+        const std::string here = MostSpecificIdentity(ReadNetworks(s.networks));
+        if (here.empty()) {
+            return Say(s.console, kTextNoNetwork, kExitFailed);
+        }
+        networks = Entries{here};
+    } else if (c.list) {
+        networks.emplace();
+        if (ParseNetworks(*c.list, &*networks) != ProfileError::kNone) {
+            return Usage(s.console, Concat({kTextBadValue, *c.list}));
+        }
     }
-    if (c.Has(kOptionDryRun)) {
-        return kExitDone;
+    std::string text;
+    if (s.userFiles.LoadFile(loaded.path, kMaxProfileBytes, &text) != FileOutcome::kDone ||
+        !s.userFiles.SaveFile(loaded.path, WithNetworks(text, networks))) {
+        return Say(s.console, {kTextSaveFailed, loaded.path}, kExitFailed);
     }
-    const std::string what = Concat({"profile ", c.text});
-    if (std::none_of(plan.begin(), plan.end(),
-                     [](const ApplyStep& step) { return step.changes; })) {
-        s.console.Out(Concat({kTextUnchanged, what, "\n"}));
-        return kExitDone;
-    }
-    WarnOfPolicies(s, plan);
-    SettingChange change = ChangeFor(s);
-    const ChangeOutcome outcome = Apply(change, plan);
-    return outcome.end == ChangeOutcome::kFailed ? ChangeFailed(s, outcome) : Done(s, c, what);
+    s.console.Out(Concat({kTextSaved, c.text, "\n"}));
+    return kExitDone;
 }
 
 int RunProfileList(CliServices& s, const Command& c) {
@@ -149,7 +219,9 @@ int RunProfileList(CliServices& s, const Command& c) {
     std::vector<std::string> objects;
     objects.reserve(names.size());
     for (const std::string& name : names) {
-        objects.push_back(Concat({"{\"name\": ", Json(name), "}"}));
+        const LoadedProfile loaded = LoadProfile(s.userFiles, s.charset, ProfilePath(folder, name));
+        objects.push_back(Concat({"{\"name\": ", Json(name), ", \"networks\": ",
+                                  JsonList(loaded.reading.networks.value_or(Entries{})), "}"}));
     }
     s.console.Out(Concat({"[", Joined(objects), "]\n"}));
     return kExitDone;
@@ -162,6 +234,7 @@ int RunProfileShow(CliServices& s, const Command& c) {
         return exitCode;
     }
     const Profile& profile = loaded.reading.profile;
+    const Entries networks = loaded.reading.networks.value_or(Entries{});
     std::string text;
     std::vector<std::string> values;
     for (std::size_t row = 0; row < kSettingCount; ++row) {
@@ -172,9 +245,13 @@ int RunProfileShow(CliServices& s, const Command& c) {
                 {Json(SettingTable[row].word), ": ", SettingJson(row, *profile[row], s.charset)}));
         }
     }
-    s.console.Out(c.Has(kOptionJson) ? Concat({"{\"name\": ", Json(c.text), ", \"values\": {",
-                                               Joined(values), "}}\n"})
-                                     : text);
+    if (!networks.empty()) {
+        text += Line(kTextNetworks, Joined(networks, ";"));
+    }
+    s.console.Out(c.Has(kOptionJson)
+                      ? Concat({"{\"name\": ", Json(c.text), ", \"values\": {", Joined(values),
+                                "}, \"networks\": ", JsonList(networks), "}\n"})
+                      : text);
     return kExitDone;
 }
 

@@ -7,6 +7,7 @@
 #include "change/win32_notifier.h"
 #include "cli/cli.h"
 #include "cli/win32_console.h"
+#include "network/network_seam.h"
 #include "store/charset_seam.h"
 #include "platform/win32_platform.h"
 #include "platform/win32_encoding.h"
@@ -20,6 +21,6 @@ int wmain(int argc, wchar_t** argv) {
     Win32Console console;
     Win32Notifier notifier;
     CliServices services{TheRegistry(), TheFiles(), TheUserFiles(), TheCharset(),
-                         TheUrlCache(), console,    notifier};
+                         TheUrlCache(), console,    notifier,       TheNetworks()};
     return RunCli(args, services);
 }

@@ -1,5 +1,8 @@
 #include "profile/profile_file.h"
 
+#include <algorithm>
+
+#include "network/networks.h"
 #include "store/text_format.h"
 #include "zone/zone_options.h"
 
@@ -8,6 +11,7 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kOn = "on";
 constexpr std::string_view kOff = "off";
+constexpr std::string_view kNetworksKey = "networks";
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -134,28 +138,50 @@ ProfileError ValueOf(const SettingRow& row, std::string_view value, CharsetSeam&
     return storable ? ProfileError::kNone : ProfileError::kBadValue;
 }
 
-ProfileError ParseLine(std::string_view line, CharsetSeam& charset, Profile* profile) {
+// A line's key, lower case; empty for a line without one.
+std::string KeyOf(std::string_view line) {
+    const std::size_t equals = line.find('=');
+    return equals == std::string_view::npos ? std::string()
+                                            : LowerAscii(Trim(line.substr(0, equals)));
+}
+
+ProfileError ParseLine(std::string_view line, CharsetSeam& charset, ProfileReading* reading) {
     if (line.empty() || line.front() == ';' || line.front() == '#') {
         return ProfileError::kNone;
     }
-    const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos || Trim(line.substr(0, equals)).empty()) {
+    const std::string key = KeyOf(line);
+    if (key.empty()) {
         return ProfileError::kNotKeyValue;
     }
-    const std::size_t row = SettingOfWord(LowerAscii(Trim(line.substr(0, equals))));
+    const std::string_view value = Trim(line.substr(line.find('=') + 1));
+    if (key == kNetworksKey) {
+        if (reading->networks) {
+            return ProfileError::kKeyTwice;
+        }
+        std::vector<std::string> entries;
+        const ProfileError error = ParseNetworks(value, &entries);
+        if (error == ProfileError::kNone) {
+            reading->networks = std::move(entries);
+        }
+        return error;
+    }
+    const std::size_t row = SettingOfWord(key);
     if (row == kSettingCount) {
         return ProfileError::kUnknownKey;
     }
-    if ((*profile)[row]) {
+    if (reading->profile[row]) {
         return ProfileError::kKeyTwice;
     }
-    SettingValue value;
-    const ProfileError error =
-        ValueOf(SettingTable[row], Trim(line.substr(equals + 1)), charset, &value);
+    SettingValue setting;
+    const ProfileError error = ValueOf(SettingTable[row], value, charset, &setting);
     if (error == ProfileError::kNone) {
-        (*profile)[row] = std::move(value);
+        reading->profile[row] = std::move(setting);
     }
     return error;
+}
+
+std::string NetworksLine(const std::vector<std::string>& entries) {
+    return Concat({kNetworksKey, " = ", Joined(entries, ";")});
 }
 
 // The bytes of the character at text[at] as UTF-8, and how many bytes of the
@@ -248,7 +274,7 @@ ProfileReading ParseProfile(std::string_view bytes, CharsetSeam& charset) {
         bytes.remove_prefix(kByteOrderMark.size());
     }
     for (std::size_t number = 1; !bytes.empty(); ++number) {
-        reading.error = ParseLine(Trim(TakeLine(bytes)), charset, &reading.profile);
+        reading.error = ParseLine(Trim(TakeLine(bytes)), charset, &reading);
         if (reading.error != ProfileError::kNone) {
             reading.line = number;
             return reading;
@@ -257,7 +283,8 @@ ProfileReading ParseProfile(std::string_view bytes, CharsetSeam& charset) {
     return reading;
 }
 
-std::string FormatProfile(const Profile& profile, CharsetSeam& charset) {
+std::string FormatProfile(const Profile& profile, CharsetSeam& charset,
+                          const ProfileNetworks& networks) {
     // The mark keeps older editors from taking the file for the code page's.
     std::string text(kByteOrderMark);
     for (std::size_t row = 0; row < kSettingCount; ++row) {
@@ -268,7 +295,61 @@ std::string FormatProfile(const Profile& profile, CharsetSeam& charset) {
             text += "\r\n";
         }
     }
+    if (networks) {
+        text += NetworksLine(*networks);
+        text += "\r\n";
+    }
     return text;
+}
+
+ProfileError ParseNetworks(std::string_view value, std::vector<std::string>* entries) {
+    entries->clear();
+    for (;;) {
+        const std::size_t end = value.find(';');
+        const std::string_view entry = Trim(value.substr(0, end));
+        const bool control = std::any_of(entry.begin(), entry.end(), [](char c) {
+            return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+        });
+        if (entry.empty() || control) {
+            return ProfileError::kBadValue;
+        }
+        entries->emplace_back(entry);
+        if (end == std::string_view::npos) {
+            break;
+        }
+        value.remove_prefix(end + 1);
+    }
+    const bool any = std::find(entries->begin(), entries->end(), kAnyNetwork) != entries->end();
+    return any && entries->size() > 1 ? ProfileError::kBadValue : ProfileError::kNone;
+}
+
+std::string WithNetworks(std::string_view text, const ProfileNetworks& networks) {
+    const std::string_view lineEnd =
+        text.find("\r\n") != std::string_view::npos || text.empty() ? "\r\n" : "\n";
+    std::string out;
+    bool set = !networks;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size() - 1) + 1;
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end);
+        const bool marked = line.starts_with(kByteOrderMark);
+        if (KeyOf(Trim(marked ? line.substr(kByteOrderMark.size()) : line)) != kNetworksKey) {
+            out += line;
+            continue;
+        }
+        out += marked ? kByteOrderMark : "";
+        if (!set) {
+            out += Concat({NetworksLine(*networks), lineEnd});
+            set = true;
+        }
+    }
+    if (!set) {
+        if (!out.empty() && out.back() != '\n') {
+            out += lineEnd;
+        }
+        out += Concat({NetworksLine(*networks), lineEnd});
+    }
+    return out;
 }
 
 bool ProfileMatches(const Profile& profile, const SettingReadings& now) {

@@ -12,10 +12,14 @@
 //   server, override
 //       the text as stored; in double quotes with \" \\ \t \r \n and \xNN
 //       (a byte of the code page as it is) escapes where it has to be
+//   networks
+//       the networks the profile is for: entries between ";", each one of a
+//       network's identities; or "*" alone, for no network another names
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "profile/settings.h"
 #include "store/charset_seam.h"
@@ -34,8 +38,12 @@ enum class ProfileError {
 };
 constexpr std::size_t kProfileErrorCount = 7;
 
+// The networks a profile is for; nullopt: it names none.
+using ProfileNetworks = std::optional<std::vector<std::string>>;
+
 struct ProfileReading {
     Profile profile;
+    ProfileNetworks networks;
     ProfileError error = ProfileError::kNone;
     std::size_t line = 0;  // where the error is, from 1
 };
@@ -44,8 +52,16 @@ struct ProfileReading {
 ProfileReading ParseProfile(std::string_view bytes, CharsetSeam& charset);
 // What ParseProfile reads back as the same values: words where there are any,
 // else hexadecimal numbers; texts quoted only where they would not read back
-// as they stand.
-std::string FormatProfile(const Profile& profile, CharsetSeam& charset);
+// as they stand; the networks line last.
+std::string FormatProfile(const Profile& profile, CharsetSeam& charset,
+                          const ProfileNetworks& networks = std::nullopt);
+
+// A networks line's value: at least one entry, none empty or holding a
+// control character, and "*" only alone.
+ProfileError ParseNetworks(std::string_view value, std::vector<std::string>* entries);
+// The text of a profile with its networks line set (nullopt: removed), every
+// other line kept as it is; a line that is added ends as the file's lines do.
+std::string WithNetworks(std::string_view text, const ProfileNetworks& networks);
 
 // Whether the profile names a value, and every value it names is what is
 // stored now.

@@ -132,10 +132,14 @@ ProfileSave SaveProfile(CRegistryAccess& registry, UserFileSeam& files, CharsetS
                         const std::string& path, bool replace) {
     ProfileSave save;
     std::string existing;
-    if (!replace && files.LoadFile(path, kMaxProfileBytes, &existing) != FileOutcome::kMissing) {
+    const FileOutcome found = files.LoadFile(path, kMaxProfileBytes, &existing);
+    if (!replace && found != FileOutcome::kMissing) {
         save.end = ProfileSave::kExists;
         return save;
     }
+    // Saved again, a setup keeps where it applies.
+    const ProfileNetworks networks =
+        found == FileOutcome::kDone ? ParseProfile(existing, charset).networks : std::nullopt;
     Profile profile;
     for (std::size_t row = 0; row < kSettingCount; ++row) {
         const SettingReading reading = ReadSetting(registry, row);
@@ -145,7 +149,7 @@ ProfileSave SaveProfile(CRegistryAccess& registry, UserFileSeam& files, CharsetS
             save.leftOut.emplace_back(row, reading.outcome);
         }
     }
-    if (!files.SaveFile(path, FormatProfile(profile, charset))) {
+    if (!files.SaveFile(path, FormatProfile(profile, charset, networks))) {
         save.end = ProfileSave::kFailed;
     }
     return save;

@@ -49,7 +49,7 @@ std::vector<std::string> MatchingProfiles(UserFileSeam& files, CharsetSeam& char
 
 // Saves the eight settings as they are now into a profile; a value that is
 // missing or cannot be read is left out. An existing profile is replaced only
-// when asked to.
+// when asked to, and keeps its networks.
 struct ProfileSave {
     enum End { kSaved, kExists, kFailed } end = kSaved;
     std::vector<std::pair<std::size_t, ReadOutcome>> leftOut;  // row, why

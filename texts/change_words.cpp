@@ -41,7 +41,8 @@ std::string ChangeFailureText(const ChangeOutcome& outcome) {
         return kTextUndoNotSaved;
     }
     const SettingRow& row = SettingTable[outcome.row];
-    return Concat({row.kind == SettingKind::kZone ? kMsgZoneWriteFailed : kMsgProxyWriteFailed,
-                   " (", row.word, ")\n",
-                   outcome.rolledBack ? "変更した値は元に戻しました。" : "元に戻せなかった値があります。"});
+    return Concat(
+        {row.kind == SettingKind::kZone ? kMsgZoneWriteFailed : kMsgProxyWriteFailed, " (",
+         row.word, ")\n",
+         outcome.rolledBack ? "変更した値は元に戻しました。" : "元に戻せなかった値があります。"});
 }

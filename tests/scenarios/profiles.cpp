@@ -173,18 +173,21 @@ TEST_P(CliScenario, ProfilesAreListedShownAndDeleted) {
     s.Run({"profile", "list"});
     s.Usual();
     s.Run({"profile", "save", "自宅"}).Out("保存しました: 自宅\n");
-    s.GivenFile(Profile("Office"), "java = 0x800000\nproxy = 2\nserver = \"a\\tb\\x2f\"\n");
+    s.GivenFile(Profile("Office"),
+                "java = 0x800000\nproxy = 2\nserver = \"a\\tb\\x2f\"\nnetworks = 会社;10.0.0.1\n");
     s.GivenFile(Profile("Zeta"), "not a profile");
     s.GivenFile(Profile(".hidden"), "");
     s.Run({"profile", "list"}).Out("Office\nZeta\n自宅\n");
     s.Run({"profile", "list", "--json"})
-        .Out(R"([{"name": "Office"}, {"name": "Zeta"}, {"name": "自宅"}])"
+        .Out(R"([{"name": "Office", "networks": ["会社", "10.0.0.1"]}, )"
+             R"({"name": "Zeta", "networks": []}, {"name": "自宅", "networks": []}])"
              "\n");
     s.Run({"profile", "show", "Office"})
-        .Out("JAVAの設定: カスタム (0x800000)\nプロキシ: 無効 (2)\nプロキシサーバ: a\tb/\n");
+        .Out("JAVAの設定: カスタム (0x800000)\nプロキシ: 無効 (2)\nプロキシサーバ: a\tb/\n"
+             "ネットワーク: 会社;10.0.0.1\n");
     s.Run({"profile", "show", "Office", "--json"})
         .Out(R"({"name": "Office", "values": {"java": {"value": 8388608, "setting": "custom"}, )"
-             R"("proxy": 2, "server": "a\u0009b/"}})"
+             R"("proxy": 2, "server": "a\u0009b/"}, "networks": ["会社", "10.0.0.1"]})"
              "\n");
     s.Run({"profile", "show", "自宅", "--json"})
         .Out(R"({"name": "自宅", "values": {"javascript": {"value": 1, "setting": "prompt"}, )"
@@ -192,7 +195,7 @@ TEST_P(CliScenario, ProfilesAreListedShownAndDeleted) {
              R"("java": {"value": 65536, "setting": "high"}, )"
              R"("cookies": {"value": 3, "setting": "disable"}, )"
              R"("session-cookies": {"value": 1, "setting": "prompt"}, "proxy": "on", )"
-             R"("server": "proxy.example:8080", "override": "*.intra;<local>"}})"
+             R"("server": "proxy.example:8080", "override": "*.intra;<local>"}, "networks": []})"
              "\n");
     s.Run({"profile", "delete", "office"}).Out("削除しました: office\n");
     s.File(Profile("Office"), std::nullopt);

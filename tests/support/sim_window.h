@@ -18,12 +18,19 @@
 #include "tests/support/fakes.h"
 #include "tray/tray.h"
 
+// The networks the machine is connected to, as given.
+struct FakeNetworks : NetworkSeam {
+    std::vector<ConnectedNetwork> connected;
+    std::vector<ConnectedNetwork> ConnectedNetworks() override { return connected; }
+};
+
 class NativeMachine : public scenario::Machine {
   public:
     FakeRegistry registry;
     CRegistryAccess access{registry};
     FakeFiles files;
     FakeUrlCache cache;
+    FakeNetworks networks;
 
     void Clean() override {}  // each scenario has a machine of its own
     void SetValue(RegKey root, const std::string& key, const std::string& name,
@@ -227,8 +234,8 @@ class NativeCli : public scenario::CliDriver, public Console, public SettingsNot
     scenario::CliRun Run(const std::vector<std::string>& args, const std::string& input) override {
         run_ = {0, "", "", 0};
         input_ = input;
-        CliServices services{machine_.access, machine_.files, machine_.files, charset_,
-                             machine_.cache,  *this,          *this};
+        CliServices services{machine_.access, machine_.files, machine_.files,    charset_,
+                             machine_.cache,  *this,          *this, machine_.networks};
         run_.exitCode = RunCli(args, services);
         return run_;
     }
