@@ -17,11 +17,16 @@ struct ConnectedNetwork {
     std::uint64_t metric = 0;  // of its default route: the lowest is used first
 };
 
+// What a look at the networks reads: every identity, or only what tells one
+// place from another (the adapters, their gateways and DNS suffixes), which
+// costs the platform far less.
+enum class NetworkLook { kIdentities, kWhereabouts };
+
 class NetworkSeam {
   public:
     virtual ~NetworkSeam() = default;
     // The connected networks, in any order.
-    virtual std::vector<ConnectedNetwork> ConnectedNetworks() = 0;
+    virtual std::vector<ConnectedNetwork> ConnectedNetworks(NetworkLook look) = 0;
 };
 
 // The platform's networks.

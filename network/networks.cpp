@@ -17,7 +17,7 @@ std::string Canonical(std::string_view text) {
 
 std::vector<ConnectedNetwork> ReadNetworks(NetworkSeam& seam) {
     // In place, equal metrics keeping their order: a machine has a few.
-    std::vector<ConnectedNetwork> networks = seam.ConnectedNetworks();
+    std::vector<ConnectedNetwork> networks = seam.ConnectedNetworks(NetworkLook::kIdentities);
     for (std::size_t i = 1; i < networks.size(); ++i) {
         for (std::size_t j = i; j > 0 && networks[j].metric < networks[j - 1].metric; --j) {
             std::swap(networks[j], networks[j - 1]);
@@ -87,9 +87,9 @@ NetworkDecision Decide(const std::vector<ConnectedNetwork>& networks,
     return decision;
 }
 
-std::string Whereabouts(const std::vector<ConnectedNetwork>& networks) {
+std::string Whereabouts(NetworkSeam& seam) {
     std::vector<std::string> places;
-    for (const ConnectedNetwork& network : networks) {
+    for (const ConnectedNetwork& network : seam.ConnectedNetworks(NetworkLook::kWhereabouts)) {
         places.push_back(
             Concat({network.adapter, " ", network.gateway, " ", LowerAscii(network.dnsSuffix)}));
     }

@@ -54,4 +54,4 @@ NetworkDecision Decide(const std::vector<ConnectedNetwork>& networks,
 // What tells one place from another for switching: the adapters, their
 // gateways and DNS suffixes. A hardware address or a name that arrives late
 // changes nothing of it.
-std::string Whereabouts(const std::vector<ConnectedNetwork>& networks);
+std::string Whereabouts(NetworkSeam& seam);

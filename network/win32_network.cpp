@@ -117,11 +117,11 @@ std::vector<Adapter> Adapters(HMODULE iphlpapi) {
     ULONG status = ERROR_BUFFER_OVERFLOW;
     for (int tries = 0; tries < 4 && status == ERROR_BUFFER_OVERFLOW; ++tries) {
         buffer.resize(size);
-        status =
-            getAdapters(AF_UNSPEC,
-                        GAA_FLAG_INCLUDE_GATEWAYS | GAA_FLAG_SKIP_ANYCAST |
-                            GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER,
-                        nullptr, reinterpret_cast<PIP_ADAPTER_ADDRESSES>(buffer.data()), &size);
+        status = getAdapters(
+            AF_UNSPEC,
+            GAA_FLAG_INCLUDE_GATEWAYS | GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST |
+                GAA_FLAG_SKIP_DNS_SERVER | GAA_FLAG_SKIP_FRIENDLY_NAME,
+            nullptr, reinterpret_cast<PIP_ADAPTER_ADDRESSES>(buffer.data()), &size);
     }
     if (status != NO_ERROR) {
         return adapters;
@@ -322,7 +322,7 @@ void Ssids(std::vector<Adapter>& adapters) {
 
 class Win32Networks final : public NetworkSeam {
   public:
-    std::vector<ConnectedNetwork> ConnectedNetworks() override {
+    std::vector<ConnectedNetwork> ConnectedNetworks(NetworkLook look) override {
         std::vector<ConnectedNetwork> networks;
         const ModuleOwner iphlpapi = LoadSystemLibrary(L"iphlpapi.dll");
         if (!iphlpapi.Valid()) {
@@ -332,10 +332,12 @@ class Win32Networks final : public NetworkSeam {
         if (adapters.empty()) {
             return networks;
         }
-        RouteMetrics(iphlpapi.Get(), adapters);
-        GatewayMacs(iphlpapi.Get(), adapters);
-        NetworkNames(adapters);
-        Ssids(adapters);
+        if (look == NetworkLook::kIdentities) {
+            RouteMetrics(iphlpapi.Get(), adapters);
+            GatewayMacs(iphlpapi.Get(), adapters);
+            NetworkNames(adapters);
+            Ssids(adapters);
+        }
         for (Adapter& adapter : adapters) {
             networks.push_back(std::move(adapter.network));
         }

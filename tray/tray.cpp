@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "change/network_choice.h"
 #include "change/profile_apply.h"
 #include "change/switches.h"
 #include "change/undo.h"
@@ -9,6 +10,7 @@
 #include "store/text_format.h"
 #include "texts/change_words.h"
 #include "texts/messages.h"
+#include "texts/network_words.h"
 #include "texts/setting_words.h"
 #include "tray/autostart.h"
 #include "tray/tray_texts.h"
@@ -67,6 +69,15 @@ bool ProxyOn(const SettingReading& reading) {
     return ProxyIsOn({reading.outcome, reading.value.number});
 }
 
+// The tray's own file beside the profiles: "switch-by-network = on" while
+// switching by network is on.
+constexpr std::string_view kByNetworkLine = "switch-by-network = on";
+
+std::string SettingsPath(UserFileSeam& files) {
+    const std::string folder = AppFolder(files);
+    return folder.empty() ? folder : Concat({folder, "\\tray.ini"});
+}
+
 }  // namespace
 
 TrayState ReadTrayState(const TrayServices& services) {
@@ -94,8 +105,9 @@ std::string Tooltip(const TrayState& state, CharsetSeam& charset) {
     const auto compose = [&] {
         return Concat({kTrayTitle, "\n", kTipProxy, on ? kTextOn : kTextOff,
                        inside.empty() && !on ? "" : " (", inside, inside.empty() && !on ? "" : ")",
-                       "\n", kTipProfiles, profiles, state.perMachine ? "\n" : "",
-                       state.perMachine ? kTextProxyPerMachine : ""});
+                       "\n", kTipProfiles, profiles, state.network.empty() ? "" : "\n",
+                       state.network.empty() ? "" : kTipNetwork, state.network,
+                       state.perMachine ? "\n" : "", state.perMachine ? kTextProxyPerMachine : ""});
     };
     const std::size_t units = Units(compose());
     std::size_t excess = units > kTooltipUnits ? units - kTooltipUnits : 0;
@@ -107,7 +119,12 @@ std::string Tooltip(const TrayState& state, CharsetSeam& charset) {
 }
 
 bool Tray::Refresh() {
-    const TrayState state = ReadTrayState(s_);
+    TrayState state = ReadTrayState(s_);
+    // The network that chose the profile, while that profile is in effect.
+    if (std::find(state.matching.begin(), state.matching.end(), chosenFor_) !=
+        state.matching.end()) {
+        state.network = chosenBy_;
+    }
     return s_.shell.ShowIcon(ProxyOn(state.proxy), Tooltip(state, s_.charset));
 }
 
@@ -182,6 +199,7 @@ std::vector<MenuItem> Tray::BuildMenu(const std::vector<std::string>& profiles, 
                                                            &point) != UndoLoad::kNone;
     items.push_back({kCommandUndo, kMenuUndo, false, undoable});
     items.push_back({});
+    items.push_back({kCommandByNetwork, kMenuByNetwork, SwitchingByNetwork()});
     items.push_back({kCommandOpen, kMenuOpen});
     items.push_back({kCommandAutostart, kMenuAutostart,
                      StartsAtLogon(s_.registry, s_.charset, s_.shell.ProgramPath())});
@@ -211,6 +229,9 @@ bool Tray::Menu() {
             break;
         case kCommandAutostart:
             SwitchAutostart();
+            break;
+        case kCommandByNetwork:
+            SwitchByNetwork();
             break;
         case kCommandExit:
             return false;
@@ -338,4 +359,72 @@ void Tray::SwitchAutostart() {
         case AutostartChange::kFailed:
             return Fail(kTrayAutostartFailed);
     }
+}
+
+bool Tray::SwitchingByNetwork() {
+    std::string text;
+    const std::string path = SettingsPath(s_.userFiles);
+    return !path.empty() &&
+           s_.userFiles.LoadFile(path, kMaxProfileBytes, &text) == FileOutcome::kDone &&
+           text.find(kByNetworkLine) != std::string::npos;
+}
+
+void Tray::SwitchByNetwork() {
+    const bool on = !SwitchingByNetwork();
+    const std::string path = SettingsPath(s_.userFiles);
+    if (path.empty()) {
+        return Fail(kTextNoAppFolder);
+    }
+    if (!s_.userFiles.SaveFile(path, on ? Concat({kByNetworkLine, "\r\n"}) : "")) {
+        return Fail(Concat({kTextSaveFailed, path}));
+    }
+    // Turned on, it switches for where the machine is now.
+    switchedFor_.reset();
+    chosenBy_.clear();
+    NetworksSettled();
+    Refresh();
+}
+
+std::string Tray::Whereabouts() {
+    return ::Whereabouts(s_.networks);
+}
+
+void Tray::NetworksSettled() {
+    const std::string here = Whereabouts();
+    const std::string folder = AppFolder(s_.userFiles);
+    if (!SwitchingByNetwork() || switchedFor_ == here || folder.empty()) {
+        return;
+    }
+    switchedFor_ = here;
+    const NetworkChoice choice = ChooseForNetwork(s_.userFiles, s_.charset, s_.networks, folder);
+    if (!choice.unreadable.empty()) {
+        return s_.shell.ShowBalloon(ProfileProblem(choice.unreadable.front()));
+    }
+    switch (choice.decision.kind) {
+        case NetworkDecision::kNone:
+            return;
+        case NetworkDecision::kSeveral:
+        case NetworkDecision::kTwoWildcards:
+            return s_.shell.ShowBalloon(ChoiceReason(choice));
+        case NetworkDecision::kProfile:
+            break;
+    }
+    chosenFor_ = choice.decision.profile;
+    chosenBy_ =
+        choice.decision.identity.empty() ? std::string(kAnyNetwork) : choice.decision.identity;
+    SettingChange change(s_.registry, s_.userFiles, UndoPointPath(folder));
+    const ChangeOutcome outcome =
+        Apply(change, PlanApply(s_.registry, choice.chosen.reading.profile));
+    switch (outcome.end) {
+        case ChangeOutcome::kNothingToDo:
+            Refresh();
+            return;
+        case ChangeOutcome::kFailed:
+            return Fail(ChangeFailureText(outcome));
+        case ChangeOutcome::kDone:
+            break;
+    }
+    Changed();
+    s_.shell.ShowBalloon(
+        Concat({kTrayAppliedForNetwork, choice.decision.profile, " (", ChoiceReason(choice), ")"}));
 }

@@ -3,10 +3,12 @@
 // the menu holds, and what each click and choice does, through the same core
 // as the console. It reads everything again before it shows or changes
 // anything, so it never acts on a stale value.
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "change/notifier.h"
+#include "network/network_seam.h"
 #include "profile/settings.h"
 #include "store/charset_seam.h"
 #include "store/file_seam.h"
@@ -18,6 +20,7 @@ struct TrayServices {
     CharsetSeam& charset;
     SettingsNotifier& notifier;
     TrayShell& shell;
+    NetworkSeam& networks;
 };
 
 // What the icon and its tooltip tell.
@@ -26,6 +29,7 @@ struct TrayState {
     SettingReading server;
     std::vector<std::string> matching;  // the profiles in effect
     bool perMachine = false;            // a policy makes the per-user proxy of no effect
+    std::string network;                // the identity that chose the profile in effect
 };
 
 TrayState ReadTrayState(const TrayServices& services);
@@ -42,6 +46,7 @@ enum TrayCommand : unsigned {
     kCommandOpen,
     kCommandAutostart,
     kCommandExit,
+    kCommandByNetwork,
     kMenuFirstProfile = 100,
 };
 
@@ -60,6 +65,17 @@ class Tray {
     // Removes the icon.
     void End();
 
+    // Switching by network: on when the user turned it on, kept for the
+    // user in the tray's own file.
+    bool SwitchingByNetwork();
+    // What tells one place from another, to see whether the machine moved.
+    std::string Whereabouts();
+    // The networks have been stable for a while: when switching by network
+    // is on and the machine moved since the tray last switched (or it never
+    // did), applies the profile for where it is. A change by hand in between
+    // is left as it is.
+    void NetworksSettled();
+
   private:
     // listed: false when the profiles could not be listed.
     std::vector<MenuItem> BuildMenu(const std::vector<std::string>& profiles, bool listed);
@@ -67,9 +83,13 @@ class Tray {
     void SaveProfile();
     void Undo();
     void SwitchAutostart();
+    void SwitchByNetwork();
     void OpenDialog();
     void Fail(std::string_view message);
     void Changed();
 
     TrayServices s_;
+    std::optional<std::string> switchedFor_;  // the whereabouts the tray last switched for
+    std::string chosenFor_;                   // the profile it chose
+    std::string chosenBy_;                    // and the identity that chose it
 };

@@ -1,6 +1,10 @@
 // vormet-tray.exe: the notification-area companion of Vormet.exe. A hidden
 // window owns the icon; the loop sleeps until the user, the shell, or a
 // change of the settings or the profiles wakes it.
+#include <winsock2.h>
+#include <ws2ipdef.h>
+#include <iphlpapi.h>
+#include <netioapi.h>
 #include <windows.h>
 
 #include <shellapi.h>
@@ -16,9 +20,14 @@
 
 namespace {
 
-constexpr UINT_PTR kClickTimer = 1;  // a click waits to be no double click
-constexpr UINT_PTR kAddTimer = 2;    // the shell was not ready for the icon
+constexpr UINT_PTR kClickTimer = 1;   // a click waits to be no double click
+constexpr UINT_PTR kAddTimer = 2;     // the shell was not ready for the icon
+constexpr UINT_PTR kSettleTimer = 3;  // the networks changed: until they are stable
+constexpr UINT_PTR kPollTimer = 4;    // where the platform tells of no change
 constexpr UINT kAddRetryMs = 3000;
+constexpr UINT kSettleMs = 4000;
+constexpr UINT kPollMs = 5000;
+constexpr UINT kNetworksChanged = WM_APP + 2;
 
 struct KeyCloser {
     static HKEY None() { return nullptr; }
@@ -93,13 +102,87 @@ class FolderWatch {
     ChangeOwner watch_;
 };
 
+// The platform's notices of changed interfaces and routes, while switching
+// by network is on. Where they are taken but never come (Wine takes them and
+// gives no handle), a slow check of the networks stands in.
+class NetworkWatch {
+  public:
+    // On: the notices, or the check; off: none of them, so nothing wakes the tray.
+    void Watch(HWND window, bool on, const std::string& whereabouts) {
+        if (!on) {
+            Stop(window);
+            return;
+        }
+        seen_ = whereabouts;
+        if (watching_) {
+            return;
+        }
+        watching_ = true;
+        iphlpapi_ = LoadSystemLibrary(L"iphlpapi.dll");
+        using NotifyInterfaceFn =
+            DWORD(WINAPI*)(ADDRESS_FAMILY, PIPINTERFACE_CHANGE_CALLBACK, PVOID, BOOLEAN, HANDLE*);
+        using NotifyRouteFn =
+            DWORD(WINAPI*)(ADDRESS_FAMILY, PIPFORWARD_CHANGE_CALLBACK, PVOID, BOOLEAN, HANDLE*);
+        NotifyInterfaceFn notifyInterface = nullptr;
+        NotifyRouteFn notifyRoute = nullptr;
+        if (iphlpapi_.Valid() &&
+            Resolve(iphlpapi_.Get(), "NotifyIpInterfaceChange", &notifyInterface) &&
+            Resolve(iphlpapi_.Get(), "NotifyRouteChange2", &notifyRoute)) {
+            notifyInterface(AF_UNSPEC, OnInterface, window, FALSE, &notices_[0]);
+            notifyRoute(AF_UNSPEC, OnRoute, window, FALSE, &notices_[1]);
+        }
+        if (notices_[0] == nullptr || notices_[1] == nullptr) {
+            SetTimer(window, kPollTimer, kPollMs, nullptr);
+        }
+    }
+    // A look at the networks, where only looking tells: whether they changed.
+    bool Changed(const std::string& whereabouts) {
+        return std::exchange(seen_, whereabouts) != whereabouts;
+    }
+
+  private:
+    static void WINAPI OnInterface(PVOID window, PMIB_IPINTERFACE_ROW /*row*/,
+                                   MIB_NOTIFICATION_TYPE /*type*/) {
+        PostMessageW(static_cast<HWND>(window), kNetworksChanged, 0, 0);
+    }
+    static void WINAPI OnRoute(PVOID window, PMIB_IPFORWARD_ROW2 /*row*/,
+                               MIB_NOTIFICATION_TYPE /*type*/) {
+        PostMessageW(static_cast<HWND>(window), kNetworksChanged, 0, 0);
+    }
+    void Stop(HWND window) {
+        using CancelFn = DWORD(WINAPI*)(HANDLE);
+        CancelFn cancel = nullptr;
+        for (HANDLE& notice : notices_) {
+            if (notice != nullptr && Resolve(iphlpapi_.Get(), "CancelMibChangeNotify2", &cancel)) {
+                cancel(notice);
+            }
+            notice = nullptr;
+        }
+        KillTimer(window, kPollTimer);
+        KillTimer(window, kSettleTimer);
+        watching_ = false;
+    }
+
+    ModuleOwner iphlpapi_;
+    HANDLE notices_[2] = {nullptr, nullptr};
+    bool watching_ = false;
+    std::string seen_;
+};
+
 struct TrayWindow {
     Win32TrayShell* shell = nullptr;
     Tray* tray = nullptr;
     UINT taskbarCreated = 0;
     bool afterDoubleClick = false;  // the second click's selection is no click of its own
     ULONGLONG lastKeySelect = 0;
+    NetworkWatch networks;
 };
+
+// Watches the networks while switching by network is on.
+void WatchNetworks(HWND window, TrayWindow& state) {
+    const bool on = state.tray->SwitchingByNetwork();
+    state.networks.Watch(window, on, on ? state.tray->Whereabouts() : std::string());
+}
 
 TrayWindow& StateOf(HWND window) {
     return *reinterpret_cast<TrayWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -140,7 +223,9 @@ void OnIconEvent(HWND window, UINT event) {
         case WM_CONTEXTMENU:
             if (!state.tray->Menu()) {
                 DestroyWindow(window);
+                break;
             }
+            WatchNetworks(window, state);
             break;
         default:
             break;
@@ -166,12 +251,23 @@ LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
         case kTrayCallback:
             OnIconEvent(window, LOWORD(lParam));
             return 0;
+        case kNetworksChanged:
+            SetTimer(window, kSettleTimer, kSettleMs, nullptr);  // again from now
+            return 0;
         case WM_TIMER:
+            if (wParam == kPollTimer) {
+                if (state.networks.Changed(state.tray->Whereabouts())) {
+                    SetTimer(window, kSettleTimer, kSettleMs, nullptr);
+                }
+                return 0;
+            }
             KillTimer(window, wParam);
             if (wParam == kClickTimer) {
                 state.tray->Click();
             } else if (wParam == kAddTimer) {
                 ShowIcon(window);
+            } else if (wParam == kSettleTimer) {
+                state.tray->NetworksSettled();
             }
             return 0;
         case WM_DISPLAYCHANGE:
@@ -260,7 +356,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     }
     Win32TrayShell shell(window);
     Win32Notifier notifier;
-    const TrayServices services{TheRegistry(), TheUserFiles(), TheCharset(), notifier, shell};
+    const TrayServices services{TheRegistry(), TheUserFiles(), TheCharset(),
+                                notifier,      shell,          TheNetworks()};
     Tray tray(services);
     state = {&shell, &tray, RegisterWindowMessageW(L"TaskbarCreated")};
 
@@ -273,5 +370,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     FolderWatch profiles(ProfilesFolder(AppFolder(TheUserFiles())));
     profiles.Arm();
     ShowIcon(window);
+    // Switching by network starts once the networks are stable: at log-on
+    // they may still be coming up.
+    WatchNetworks(window, state);
+    if (state.tray->SwitchingByNetwork()) {
+        SetTimer(window, kSettleTimer, kSettleMs, nullptr);
+    }
     return Run(window, keys, std::size(keys), profiles);
 }

@@ -226,3 +226,9 @@ bool WineTray::Exit() {
 std::string WineTray::ProgramPath() {
     return Narrow(exe_);
 }
+
+// The tray waits four seconds for the networks to be stable.
+scenario::Shown WineTray::NetworksSettled() {
+    Sleep(5000);
+    return Settle({}, {});
+}

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "network/network_seam.h"
 #include "store/registry_access.h"
 
 namespace scenario {
@@ -44,6 +45,12 @@ class Machine {
     // the user's application data ("profiles\\会社.ini", UTF-8); nullopt: none.
     virtual void SetUserFile(const std::string& path, const std::optional<std::string>& bytes) = 0;
     virtual std::optional<std::string> UserFile(const std::string& path) = 0;
+    // The networks the machine is on, the primary first, as the machine
+    // knows them (not as the programs read them): their gateways and the
+    // gateways' hardware addresses where it knows them.
+    virtual std::vector<ConnectedNetwork> Networks() = 0;
+    // Puts the machine on these networks; false where that cannot be done.
+    virtual bool SetNetworks(const std::vector<ConnectedNetwork>& networks) = 0;
 };
 
 struct Box {
@@ -120,6 +127,8 @@ class TrayDriver {
     virtual std::optional<std::vector<std::string>> Menu() = 0;
     virtual bool Exit() = 0;                // chooses to end: true when it ended with its icon gone
     virtual std::string ProgramPath() = 0;  // as the tray knows its own file
+    // Waits until the networks have been stable as long as the tray waits.
+    virtual Shown NetworksSettled() = 0;
 };
 
 // What one scenario runs against, made fresh for each.

@@ -143,6 +143,14 @@ class Script {
                    const std::vector<std::string>& names = {}, Where at = Where::current()) {
         return Shows(Step(at).tray->Choose(item, answers, names));
     }
+    Script& NetworksSettled(Where at = Where::current()) {
+        return Shows(Step(at).tray->NetworksSettled());
+    }
+    // The machine's networks; moving it is for the scenarios that run natively.
+    std::vector<ConnectedNetwork> MachineNetworks() { return d_.machine->Networks(); }
+    void Networks(const std::vector<ConnectedNetwork>& networks, Where at = Where::current()) {
+        Expect(Step(at).machine->SetNetworks(networks), true, at, "the machine moved");
+    }
     void TrayExit(Where at = Where::current()) {
         Expect(Step(at).tray->Exit(), true, at, "the tray ended with its icon gone");
     }

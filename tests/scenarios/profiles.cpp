@@ -131,6 +131,8 @@ TEST_P(CliScenario, AProfileWrongInAnyLineIsRefusedWhole) {
         {"server = \"a:1\" x", quoting},
         {"server = \"a\\x4", quoting},
         {"server = \"a\\xz1\"", quoting},
+        {"networks = ", "の 1 行目: 正しくない値です"},
+        {"networks = a;;b", "の 1 行目: 正しくない値です"},
         {"javascript = disable\nserver = €:1",
          "の 2 行目: システムのコード ページで表せない文字があります"},
     };
@@ -183,8 +185,9 @@ TEST_P(CliScenario, ProfilesAreListedShownAndDeleted) {
              R"({"name": "Zeta", "networks": []}, {"name": "自宅", "networks": []}])"
              "\n");
     s.Run({"profile", "show", "Office"})
-        .Out("JAVAの設定: カスタム (0x800000)\nプロキシ: 無効 (2)\nプロキシサーバ: a\tb/\n"
-             "ネットワーク: 会社;10.0.0.1\n");
+        .Out(
+            "JAVAの設定: カスタム (0x800000)\nプロキシ: 無効 (2)\nプロキシサーバ: a\tb/\n"
+            "ネットワーク: 会社;10.0.0.1\n");
     s.Run({"profile", "show", "Office", "--json"})
         .Out(R"({"name": "Office", "values": {"java": {"value": 8388608, "setting": "custom"}, )"
              R"("proxy": 2, "server": "a\u0009b/"}, "networks": ["会社", "10.0.0.1"]})"

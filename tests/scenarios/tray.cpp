@@ -73,7 +73,8 @@ TEST_P(TrayScenario, TheMenuListsEveryProfileAndAppliesOne) {
     s.GivenFile(Profile("自宅"), "javascript = disable\nproxy = off\n");
     s.TrayStart();
     s.Menu({"+ プロキシを使用する(&P)", "-", "+ &1 Office", "&2 壊れた", "&3 自宅",
-            "現在の設定を保存(&S)...", "-", "( )元に戻す(&U)", "-", "設定を開く(&O)...",
+            "現在の設定を保存(&S)...", "-", "( )元に戻す(&U)", "-",
+            "ネットワークに合わせて切り替える(&N)", "設定を開く(&O)...",
             "Windows の起動時に開始する(&W)", "-", "終了(&X)"});
     s.Choose("&3 自宅").Balloon("プロファイルを適用しました: 自宅");
     s.Stored({kScript}, Dword(3)).Stored({kProxyEnable}, Dword(0));

@@ -18,10 +18,21 @@
 #include "tests/support/fakes.h"
 #include "tray/tray.h"
 
-// The networks the machine is connected to, as given.
+// The networks the machine is connected to, as given: at first one, with a
+// gateway and its hardware address, as a machine on a wired network. A look
+// for the whereabouts gets nothing else.
 struct FakeNetworks : NetworkSeam {
-    std::vector<ConnectedNetwork> connected;
-    std::vector<ConnectedNetwork> ConnectedNetworks() override { return connected; }
+    std::vector<ConnectedNetwork> connected{{"1", "", "", "192.0.2.1", "02-fc-00-00-00-05", "", 0}};
+    std::vector<ConnectedNetwork> ConnectedNetworks(NetworkLook look) override {
+        if (look == NetworkLook::kIdentities) {
+            return connected;
+        }
+        std::vector<ConnectedNetwork> places;
+        for (const ConnectedNetwork& n : connected) {
+            places.push_back({n.adapter, "", n.dnsSuffix, n.gateway, "", "", 0});
+        }
+        return places;
+    }
 };
 
 class NativeMachine : public scenario::Machine {
@@ -66,6 +77,11 @@ class NativeMachine : public scenario::Machine {
         if (bytes) {
             files.SaveFile(full, *bytes);
         }
+    }
+    std::vector<ConnectedNetwork> Networks() override { return networks.connected; }
+    bool SetNetworks(const std::vector<ConnectedNetwork>& connected) override {
+        networks.connected = connected;
+        return true;
     }
     std::optional<std::string> UserFile(const std::string& path) override {
         std::string bytes;
@@ -234,8 +250,8 @@ class NativeCli : public scenario::CliDriver, public Console, public SettingsNot
     scenario::CliRun Run(const std::vector<std::string>& args, const std::string& input) override {
         run_ = {0, "", "", 0};
         input_ = input;
-        CliServices services{machine_.access, machine_.files, machine_.files,    charset_,
-                             machine_.cache,  *this,          *this, machine_.networks};
+        CliServices services{machine_.access, machine_.files, machine_.files, charset_,
+                             machine_.cache,  *this,          *this,          machine_.networks};
         run_.exitCode = RunCli(args, services);
         return run_;
     }
@@ -279,7 +295,8 @@ class NativeTray : public scenario::TrayDriver, public TrayShell, public Setting
     explicit NativeTray(NativeMachine& machine) : machine_(machine) {}
 
     bool Start() override {
-        tray_.emplace(TrayServices{machine_.access, machine_.files, charset_, *this, *this});
+        tray_.emplace(TrayServices{machine_.access, machine_.files, charset_, *this, *this,
+                                   machine_.networks});
         return tray_->Refresh();
     }
     scenario::Shown Click(const std::vector<int>& answers) override {
@@ -287,6 +304,9 @@ class NativeTray : public scenario::TrayDriver, public TrayShell, public Setting
     }
     scenario::Shown DoubleClick() override {
         return Run({}, {}, [this] { tray_->DoubleClick(); });
+    }
+    scenario::Shown NetworksSettled() override {
+        return Run({}, {}, [this] { tray_->NetworksSettled(); });
     }
     scenario::Shown Choose(const std::string& item, const std::vector<int>& answers,
                            const std::vector<std::string>& names) override {

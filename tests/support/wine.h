@@ -46,6 +46,9 @@ class WineMachine final : public scenario::Machine {
     std::vector<scenario::CacheEntry> CacheEntries() override;
     void SetUserFile(const std::string& path, const std::optional<std::string>& bytes) override;
     std::optional<std::string> UserFile(const std::string& path) override;
+    // The machine's default gateway and its hardware address, as Linux has them.
+    std::vector<ConnectedNetwork> Networks() override;
+    bool SetNetworks(const std::vector<ConnectedNetwork>& /*networks*/) override { return false; }
 
   private:
     std::wstring directory_;
@@ -107,6 +110,7 @@ class WineTray final : public scenario::TrayDriver {
                            const std::vector<std::string>& names) override;
     std::string Tooltip(const std::string& expected) override;
     std::optional<std::vector<std::string>> Menu() override { return std::nullopt; }
+    scenario::Shown NetworksSettled() override;
     bool Exit() override;
     std::string ProgramPath() override;
     bool Running() const;

@@ -63,7 +63,8 @@ const std::wstring& TrayExe() {
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     if (argc != 4 || argv[1][0] != '/' || argv[2][0] != '/' || argv[3][0] != '/') {
-        std::fprintf(stderr, "usage: %s <Vormet.exe> <vormet-cli.exe> <vormet-tray.exe> [gtest flags]\n",
+        std::fprintf(stderr,
+                     "usage: %s <Vormet.exe> <vormet-cli.exe> <vormet-tray.exe> [gtest flags]\n",
                      argv[0]);
         return 2;
     }
@@ -202,4 +203,36 @@ std::vector<scenario::CacheEntry> WineMachine::CacheEntries() {
     }
     FindCloseUrlCache(find);
     return entries;
+}
+
+// Read where Wine reads it, from outside the programs: the default route and
+// the neighbour table of Linux, through the drive Wine shows its root as.
+std::vector<ConnectedNetwork> WineMachine::Networks() {
+    std::vector<ConnectedNetwork> networks;
+    std::ifstream routes("Z:\\proc\\net\\route");
+    std::string interface, destination, gateway, rest;
+    std::getline(routes, rest);  // the heading
+    while (routes >> interface >> destination >> gateway && std::getline(routes, rest)) {
+        const unsigned long address = std::stoul(gateway, nullptr, 16);  // in memory order
+        if (destination == "00000000" && address != 0) {
+            networks.push_back({interface, "", "", "", "", "", 0});
+            std::string& text = networks.back().gateway;
+            for (int i = 0; i < 4; ++i) {
+                text += std::to_string((address >> 8 * i) & 0xFF);
+                text += i < 3 ? "." : "";
+            }
+        }
+    }
+    std::ifstream neighbours("Z:\\proc\\net\\arp");
+    std::string ip, type, flags, mac;
+    std::getline(neighbours, rest);
+    while (neighbours >> ip >> type >> flags >> mac && std::getline(neighbours, rest)) {
+        for (ConnectedNetwork& network : networks) {
+            if (network.gateway == ip && flags == "0x2") {
+                std::replace(mac.begin(), mac.end(), ':', '-');
+                network.gatewayMac = mac;
+            }
+        }
+    }
+    return networks;
 }
