@@ -88,11 +88,14 @@ NetworkDecision Decide(const std::vector<ConnectedNetwork>& networks,
 }
 
 std::string Whereabouts(NetworkSeam& seam) {
+    // In order, whatever order the platform lists them in: a machine has a few.
     std::vector<std::string> places;
     for (const ConnectedNetwork& network : seam.ConnectedNetworks(NetworkLook::kWhereabouts)) {
         places.push_back(
             Concat({network.adapter, " ", network.gateway, " ", LowerAscii(network.dnsSuffix)}));
+        for (std::size_t j = places.size() - 1; j > 0 && places[j] < places[j - 1]; --j) {
+            places[j].swap(places[j - 1]);
+        }
     }
-    std::sort(places.begin(), places.end());
     return Joined(places, "\n");
 }

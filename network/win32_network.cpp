@@ -34,7 +34,7 @@ std::string AddressText(const SOCKADDR* address) {
     // IPv6, the longest run of zero groups written "::".
     const auto* bytes = reinterpret_cast<const sockaddr_in6*>(address)->sin6_addr.s6_addr;
     unsigned groups[8];
-    for (int i = 0; i < 8; ++i) {
+    for (std::size_t i = 0; i < 8; ++i) {
         groups[i] = (bytes[2 * i] << 8) | bytes[2 * i + 1];
     }
     int runStart = -1;

@@ -6,7 +6,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 sources() {
     git ls-files 'app/*.cpp' 'cli/*.cpp' 'store/*.cpp' 'zone/*.cpp' 'proxy/*.cpp' 'change/*.cpp' \
-        'cache/*.cpp' 'platform/*.cpp' 'profile/*.cpp' 'texts/*.cpp' 'tray/*.cpp'
+        'cache/*.cpp' 'platform/*.cpp' 'profile/*.cpp' 'texts/*.cpp' 'tray/*.cpp' 'network/*.cpp'
 }
 mapfile -t portable < <(sources | grep -v -e '/win32_' -e 'settings_app.cpp')
 mapfile -t win32 < <(sources | grep -e '/win32_' -e 'settings_app.cpp' | grep -v lean_runtime)

@@ -359,7 +359,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     const TrayServices services{TheRegistry(), TheUserFiles(), TheCharset(),
                                 notifier,      shell,          TheNetworks()};
     Tray tray(services);
-    state = {&shell, &tray, RegisterWindowMessageW(L"TaskbarCreated")};
+    state.shell = &shell;
+    state.tray = &tray;
+    state.taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
 
     // The proxy's and the zone's values (the zone key is below the settings
     // key), and the policy that takes the proxy from the user.
