@@ -150,7 +150,6 @@ TEST_P(Clean, EndsAsItShouldWithNothingLeftOpen) {
     cache.misreportedSize = c.reportedSize;
     cache.failAllocationsFrom = c.failAllocationsFrom;
     cache.fetchesBeforeBreak = c.goodFetches;
-    cache.breakStatus = 8;  // ERROR_NOT_ENOUGH_MEMORY
     cache.refused = {c.refused};
     StopAtOnce stop;
     const CleanResult result = c.run == kCookies ? DeleteCookies(cache)
@@ -198,7 +197,8 @@ TEST(Undo, AChangeThatCannotBeRecordedIsNotMade) {
          {std::vector<std::string>{"zone", "java", "low"}, {"preset", "all-on"}}) {
         const scenario::CliRun run = cli.Run(args, "");
         EXPECT_EQ(run.exitCode, 1);
-        EXPECT_EQ(run.out + run.err, "元に戻すための記録を保存できないため、変更しませんでした。\n");
+        EXPECT_EQ(run.out + run.err,
+                  "元に戻すための記録を保存できないため、変更しませんでした。\n");
     }
     const scenario::Ref java = scenario::kJava;
     EXPECT_EQ(machine.Value(java.key.root, java.key.path, java.name), std::nullopt);
