@@ -123,12 +123,10 @@ struct CleanCase {
 
 const CleanCase kCleanCases[] = {
     // Entries larger than the first block, growing and shrinking, are all deleted.
-    {.entries = {{"a", 5000}, {"b", 12000}, {"c", 8000}, {"d", 4096 - 82}}},
-    // A lack of space asking for 0, or for no more than the block, ends it.
-    {.reportedSize = 0, .left = {"big", "b"}, .end = CleanEnd::kFailed},
-    {.reportedSize = 4096, .left = {"big", "b"}, .end = CleanEnd::kFailed},
-    // So does a failed allocation, the first or a larger one.
-    {.failAllocationsFrom = 1, .left = {"a", "big", "b"}, .end = CleanEnd::kFailed},
+    {.entries = {{"a", 5000}, {"b", 12000}, {"c", 8000}, {"d", kFirstEntryBlockSize - 82}}},
+    // A lack of space asking for no more than the block ends it, and so does a
+    // failed allocation.
+    {.reportedSize = kFirstEntryBlockSize, .left = {"big", "b"}, .end = CleanEnd::kFailed},
     {.failAllocationsFrom = 2, .left = {"big", "b"}, .end = CleanEnd::kFailed},
     // A refused deletion is skipped; another failure of the enumeration ends
     // the run, and so does the observer.
