@@ -242,8 +242,7 @@ class FakeUrlCache : public UrlCacheSeam {
         }
         return urls;
     }
-    std::size_t OpenFinds() const { return finds_.size(); }
-    std::size_t LiveBlocks() const { return blocks_.size(); }
+    std::size_t Held() const { return finds_.size() + blocks_.size(); }  // handles and blocks
 
     UrlCacheFind FindFirst(const char* pattern, void* entry, std::uint32_t* size) override {
         finds_[nextFind_] = {0, pattern ? std::optional<std::string>(pattern) : std::nullopt};

@@ -157,7 +157,7 @@ TEST_P(Clean, EndsAsItShouldWithNothingLeftOpen) {
     EXPECT_EQ(result.deleted, c.entries.size() - c.left.size());
     EXPECT_EQ(result.refused, c.refused.empty() ? 0u : 1u);
     EXPECT_EQ(result.end, c.end);
-    EXPECT_EQ(cache.OpenFinds() + cache.LiveBlocks(), 0u);
+    EXPECT_EQ(cache.Held(), 0u);
     EXPECT_EQ(cache.faults, Items{});
 }
 
@@ -177,7 +177,7 @@ TEST(CliCacheClean, StopsOnCtrlCAndFailsWhenTheCacheGivesOut) {
     EXPECT_EQ(stopped.exitCode, 3);
     EXPECT_EQ(stopped.out + stopped.err, "1 件削除しました。\n中止しました。\n");
     EXPECT_EQ(machine.cache.Urls(), (Items{"http://b/", "http://c/"}));
-    EXPECT_EQ(machine.cache.OpenFinds() + machine.cache.LiveBlocks(), 0u);
+    EXPECT_EQ(machine.cache.Held(), 0u);
     machine.cache.failAllocationsFrom = 1;
     const scenario::CliRun failed = cli.Run(clean, "");
     EXPECT_EQ(failed.exitCode, 1);
