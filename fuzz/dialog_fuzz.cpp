@@ -120,8 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     (id == IDC_DELETE_COOKIES && entry.cookie));
         }
     }
-    Require(machine.registry.OpenHandles() + machine.cache.OpenFinds() +
-                machine.cache.LiveBlocks() + machine.cache.faults.size() ==
+    Require(machine.registry.OpenHandles() + machine.cache.Held() + machine.cache.faults.size() ==
             0);
     return 0;
 }

@@ -24,14 +24,13 @@ inline std::string Fold(std::string text) {
 
 class FakeRegistry : public RegistrySeam {
   public:
-    using Value = RawValue;
-    using Key = std::pair<RegKey, std::string>;        // root, folded path
-    std::map<Key, std::map<std::string, Value>> keys;  // values by folded name
+    using Key = std::pair<RegKey, std::string>;           // root, folded path
+    std::map<Key, std::map<std::string, RawValue>> keys;  // values by folded name
     std::set<Key> readOnly;  // may be read, neither changed nor opened for more
 
     // Stores a value (nullopt removes it), with its key and the key's parents.
     void Put(RegKey root, const std::string& path, const std::string& name,
-             const std::optional<Value>& value) {
+             const std::optional<RawValue>& value) {
         for (std::size_t end = path.find('\\'); end != std::string::npos;
              end = path.find('\\', end + 1)) {
             keys[{root, Fold(path.substr(0, end))}];
@@ -51,7 +50,7 @@ class FakeRegistry : public RegistrySeam {
             return kErrorFileNotFound;
         }
         if (readOnly.count(opened) != 0 && (access & ~kKeyRead) != 0) {
-            return kErrorAccessDenied;
+            return 5;  // ERROR_ACCESS_DENIED
         }
         *key = next_++;
         open_[*key] = opened;
@@ -63,7 +62,7 @@ class FakeRegistry : public RegistrySeam {
         if (values.count(Fold(name)) == 0) {
             return kErrorFileNotFound;
         }
-        const Value& value = values[Fold(name)];
+        const RawValue& value = values[Fold(name)];
         // Given no buffer, the platform only tells the size.
         const bool fits = data == nullptr || *size >= value.bytes.size();
         *type = value.type;
@@ -75,7 +74,7 @@ class FakeRegistry : public RegistrySeam {
     }
     RegStatus CreateKey(RegKey root, const char* path, RegKey* key) override {
         if (readOnly.count({root, Fold(path)}) != 0) {
-            return kErrorAccessDenied;
+            return 5;
         }
         Put(root, path, "", std::nullopt);
         return OpenKey(root, path, kKeyAllAccess, key);
@@ -89,13 +88,10 @@ class FakeRegistry : public RegistrySeam {
         return keys.at(open_.at(key)).erase(Fold(name)) != 0 ? kErrorSuccess : kErrorFileNotFound;
     }
     RegStatus CloseKey(RegKey key) override {
-        return open_.erase(key) != 0 ? kErrorSuccess : kErrorInvalidHandle;
+        return open_.erase(key) != 0 ? kErrorSuccess : 6;  // ERROR_INVALID_HANDLE
     }
 
   private:
-    static constexpr RegStatus kErrorAccessDenied = 5;
-    static constexpr RegStatus kErrorInvalidHandle = 6;
-
     std::map<RegKey, Key> open_;
     RegKey next_ = 0x100;
 };
@@ -179,46 +175,32 @@ struct FakeCharset : CharsetSeam {
     };
     static constexpr Character kCharacters[] = {{"\xB1", "ｱ"}, {"\x95\x5C", "表"}};
 
-    // False at the first character the code page has no bytes for.
     bool ToAnsi(std::string_view utf8, std::string* ansi) override {
-        ansi->clear();
-        while (!utf8.empty()) {
-            const Character* c = std::find_if(std::begin(kCharacters), std::end(kCharacters),
-                                              [utf8](auto& k) { return utf8.starts_with(k.utf8); });
-            if (IsAscii(utf8[0])) {
-                *ansi += utf8[0];
-                utf8.remove_prefix(1);
-            } else if (c != std::end(kCharacters)) {
-                *ansi += c->ansi;
-                utf8.remove_prefix(c->utf8.size());
-            } else {
-                return false;
-            }
-        }
-        return true;
+        return Convert(utf8, ansi, &Character::utf8, &Character::ansi, "?");
     }
-    // A byte that starts no character shows as U+FFFD, and makes it false.
     bool FromAnsi(std::string_view ansi, std::string* utf8) override {
-        utf8->clear();
+        return Convert(ansi, utf8, &Character::ansi, &Character::utf8, "\xEF\xBF\xBD");
+    }
+    // As the platform converts: what is no character shows replaced, and
+    // makes it false.
+    static bool Convert(std::string_view from, std::string* to, std::string_view Character::*in,
+                        std::string_view Character::*out, std::string_view replacement) {
+        to->clear();
         bool whole = true;
-        while (!ansi.empty()) {
+        while (!from.empty()) {
             const Character* c = std::find_if(std::begin(kCharacters), std::end(kCharacters),
-                                              [ansi](auto& k) { return ansi.starts_with(k.ansi); });
-            if (IsAscii(ansi[0])) {
-                *utf8 += ansi[0];
-                ansi.remove_prefix(1);
-            } else if (c != std::end(kCharacters)) {
-                *utf8 += c->utf8;
-                ansi.remove_prefix(c->ansi.size());
+                                              [&](auto& k) { return from.starts_with(k.*in); });
+            const bool known = c != std::end(kCharacters);
+            if (static_cast<unsigned char>(from[0]) < 0x80) {
+                *to += from[0];
             } else {
-                *utf8 += "\xEF\xBF\xBD";
-                whole = false;
-                ansi.remove_prefix(1);
+                *to += known ? c->*out : replacement;
+                whole = whole && known;
             }
+            from.remove_prefix(known ? (c->*in).size() : 1);
         }
         return whole;
     }
-    static bool IsAscii(char c) { return static_cast<unsigned char>(c) < 0x80; }
     bool IsLetterOrDigit(char32_t c) override {
         if (c < 0x80) {
             return std::isalnum(static_cast<int>(c)) != 0;
@@ -240,12 +222,11 @@ class FakeUrlCache : public UrlCacheSeam {
     std::map<std::uint64_t, Entry> entries;  // in the order they are listed
     // Faults to plant: the size a lack of space reports; the nth allocation
     // (from 1) and later ones fail; deletions refused; the fetch after so many
-    // good ones fails with breakStatus.
+    // good ones fails for lack of memory.
     std::optional<std::uint32_t> misreportedSize;
     std::size_t failAllocationsFrom = 0;
     std::set<std::string> refused;
     std::size_t fetchesBeforeBreak = SIZE_MAX;
-    UrlCacheStatus breakStatus = 0;
     // Breaches of the platform's contract by the caller: unknown handles or
     // blocks, a block smaller than the size given, more fetches than any run
     // needs (a loop that would not end).
@@ -261,8 +242,7 @@ class FakeUrlCache : public UrlCacheSeam {
         }
         return urls;
     }
-    std::size_t OpenFinds() const { return finds_.size(); }
-    std::size_t LiveBlocks() const { return blocks_.size(); }
+    std::size_t Held() const { return finds_.size() + blocks_.size(); }  // handles and blocks
 
     UrlCacheFind FindFirst(const char* pattern, void* entry, std::uint32_t* size) override {
         finds_[nextFind_] = {0, pattern ? std::optional<std::string>(pattern) : std::nullopt};
@@ -286,7 +266,7 @@ class FakeUrlCache : public UrlCacheSeam {
             ++it;
         }
         if (fetchesBeforeBreak == 0) {
-            last_ = breakStatus;
+            last_ = 8;  // ERROR_NOT_ENOUGH_MEMORY
             return false;
         }
         if (it == entries.end()) {

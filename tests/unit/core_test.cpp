@@ -123,12 +123,10 @@ struct CleanCase {
 
 const CleanCase kCleanCases[] = {
     // Entries larger than the first block, growing and shrinking, are all deleted.
-    {.entries = {{"a", 5000}, {"b", 12000}, {"c", 8000}, {"d", 4096 - 82}}},
-    // A lack of space asking for 0, or for no more than the block, ends it.
-    {.reportedSize = 0, .left = {"big", "b"}, .end = CleanEnd::kFailed},
-    {.reportedSize = 4096, .left = {"big", "b"}, .end = CleanEnd::kFailed},
-    // So does a failed allocation, the first or a larger one.
-    {.failAllocationsFrom = 1, .left = {"a", "big", "b"}, .end = CleanEnd::kFailed},
+    {.entries = {{"a", 5000}, {"b", 12000}, {"c", 8000}, {"d", kFirstEntryBlockSize - 82}}},
+    // A lack of space asking for no more than the block ends it, and so does a
+    // failed allocation.
+    {.reportedSize = kFirstEntryBlockSize, .left = {"big", "b"}, .end = CleanEnd::kFailed},
     {.failAllocationsFrom = 2, .left = {"big", "b"}, .end = CleanEnd::kFailed},
     // A refused deletion is skipped; another failure of the enumeration ends
     // the run, and so does the observer.
@@ -150,7 +148,6 @@ TEST_P(Clean, EndsAsItShouldWithNothingLeftOpen) {
     cache.misreportedSize = c.reportedSize;
     cache.failAllocationsFrom = c.failAllocationsFrom;
     cache.fetchesBeforeBreak = c.goodFetches;
-    cache.breakStatus = 8;  // ERROR_NOT_ENOUGH_MEMORY
     cache.refused = {c.refused};
     StopAtOnce stop;
     const CleanResult result = c.run == kCookies ? DeleteCookies(cache)
@@ -160,7 +157,7 @@ TEST_P(Clean, EndsAsItShouldWithNothingLeftOpen) {
     EXPECT_EQ(result.deleted, c.entries.size() - c.left.size());
     EXPECT_EQ(result.refused, c.refused.empty() ? 0u : 1u);
     EXPECT_EQ(result.end, c.end);
-    EXPECT_EQ(cache.OpenFinds() + cache.LiveBlocks(), 0u);
+    EXPECT_EQ(cache.Held(), 0u);
     EXPECT_EQ(cache.faults, Items{});
 }
 
@@ -180,7 +177,7 @@ TEST(CliCacheClean, StopsOnCtrlCAndFailsWhenTheCacheGivesOut) {
     EXPECT_EQ(stopped.exitCode, 3);
     EXPECT_EQ(stopped.out + stopped.err, "1 件削除しました。\n中止しました。\n");
     EXPECT_EQ(machine.cache.Urls(), (Items{"http://b/", "http://c/"}));
-    EXPECT_EQ(machine.cache.OpenFinds() + machine.cache.LiveBlocks(), 0u);
+    EXPECT_EQ(machine.cache.Held(), 0u);
     machine.cache.failAllocationsFrom = 1;
     const scenario::CliRun failed = cli.Run(clean, "");
     EXPECT_EQ(failed.exitCode, 1);
@@ -198,7 +195,8 @@ TEST(Undo, AChangeThatCannotBeRecordedIsNotMade) {
          {std::vector<std::string>{"zone", "java", "low"}, {"preset", "all-on"}}) {
         const scenario::CliRun run = cli.Run(args, "");
         EXPECT_EQ(run.exitCode, 1);
-        EXPECT_EQ(run.out + run.err, "元に戻すための記録を保存できないため、変更しませんでした。\n");
+        EXPECT_EQ(run.out + run.err,
+                  "元に戻すための記録を保存できないため、変更しませんでした。\n");
     }
     const scenario::Ref java = scenario::kJava;
     EXPECT_EQ(machine.Value(java.key.root, java.key.path, java.name), std::nullopt);
