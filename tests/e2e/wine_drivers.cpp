@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 
 #include "platform/win32_encoding.h"
@@ -87,6 +88,22 @@ std::string ReadAndClose(HANDLE file) {
 }
 
 }  // namespace
+
+bool Launch(const std::wstring& exe, std::wstring commandLine, const std::wstring& directory,
+            STARTUPINFOW& startup, DWORD flags, PROCESS_INFORMATION& process) {
+    const BOOL inherit = (startup.dwFlags & STARTF_USESTDHANDLES) != 0 ? TRUE : FALSE;
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 3; ++attempt, Sleep(500)) {
+        if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, inherit, flags,
+                           nullptr, directory.c_str(), &startup, &process)) {
+            return true;
+        }
+        error = GetLastError();
+        std::fprintf(stderr, "Wine refused a start (error %lu)\n", error);
+    }
+    ADD_FAILURE() << "could not start the program: error " << error;
+    return false;
+}
 
 LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
@@ -220,10 +237,7 @@ void WineDialog::Answer(HWND window, const std::vector<int>& answers, scenario::
 scenario::Shown WineDialog::Open(const std::vector<int>& answers) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    std::wstring commandLine = L"\"" + exe_ + L"\"";
-    EXPECT_TRUE(CreateProcessW(exe_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                               nullptr, directory_.c_str(), &startup, &process_))
-        << "could not start the program";
+    Launch(exe_, L"\"" + exe_ + L"\"", directory_, startup, 0, process_);
     return Settle(answers);
 }
 
@@ -322,14 +336,13 @@ scenario::CliRun WineCli::Run(const std::vector<std::string>& args, const std::s
     startup.hStdError = Scratch();
     PROCESS_INFORMATION process{};
     DWORD exitCode = 0;
-    if (!CreateProcessW(exe_.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                        nullptr, directory_.c_str(), &startup, &process)) {
-        ADD_FAILURE() << "could not start the program";
-    } else if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0) {
-        ADD_FAILURE() << "the program hangs";
-        TerminateProcess(process.hProcess, 1);
-    } else if (GetExitCodeProcess(process.hProcess, &exitCode)) {
-        run.exitCode = static_cast<int>(exitCode);
+    if (Launch(exe_, commandLine, directory_, startup, CREATE_NO_WINDOW, process)) {
+        if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0) {
+            ADD_FAILURE() << "the program hangs";
+            TerminateProcess(process.hProcess, 1);
+        } else if (GetExitCodeProcess(process.hProcess, &exitCode)) {
+            run.exitCode = static_cast<int>(exitCode);
+        }
     }
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);

@@ -94,9 +94,7 @@ bool WineTray::Running() const {
 bool WineTray::Start() {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    std::wstring commandLine = L"\"" + exe_ + L"\"";
-    if (!CreateProcessW(exe_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory_.c_str(), &startup, &process_)) {
+    if (!Launch(exe_, L"\"" + exe_ + L"\"", directory_, startup, 0, process_)) {
         return false;
     }
     for (const ULONGLONG end = GetTickCount64() + kTimeoutMs; GetTickCount64() < end; Sleep(10)) {

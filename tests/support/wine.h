@@ -21,6 +21,11 @@ const std::wstring& VormetExe();
 const std::wstring& CliExe();
 const std::wstring& TrayExe();
 
+// Starts a program, trying again a moment later: Wine now and then refuses a
+// start it accepts then, which is no fault of the program under test.
+bool Launch(const std::wstring& exe, std::wstring commandLine, const std::wstring& directory,
+            STARTUPINFOW& startup, DWORD flags, PROCESS_INFORMATION& process);
+
 // What the drivers share of another process's windows.
 constexpr DWORD kTimeoutMs = 20000;  // a fresh prefix first builds its font caches
 LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);  // with a time-out
