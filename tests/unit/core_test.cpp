@@ -227,8 +227,14 @@ TEST(Undo, AFailedWriteLeavesNoTraceAndARollbackThatFailsSaysSo) {
     files.files[undo] = "found";
     registry.Put(kHkcu, kZoneKey, "1400", scenario::Dword(1));
     registry.setsLeft = 0;
-    SettingChange lone(access, files, undo);
-    EXPECT_EQ(SwitchProxy(lone, true), SwitchEnd::kWriteFailed);
+    for (const auto& write : std::initializer_list<std::function<SwitchEnd(SettingChange&)>>{
+             [](SettingChange& c) { return SwitchProxy(c, true); },
+             [](SettingChange& c) { return SetProxyServer(c, "a:1"); },
+             [](SettingChange& c) { return SetProxyBypass(c, "b"); },
+             [](SettingChange& c) { return SetLocalAddresses(c, true); }}) {
+        SettingChange lone(access, files, undo);
+        EXPECT_EQ(write(lone), SwitchEnd::kWriteFailed);
+    }
     EXPECT_EQ(files.files[undo], "found");
 
     registry.setsLeft = 1;  // the script's write, then none: not the proxy's, nor the way back
@@ -238,6 +244,21 @@ TEST(Undo, AFailedWriteLeavesNoTraceAndARollbackThatFailsSaysSo) {
     EXPECT_EQ(ChangeFailureText(outcome),
               "セットに失敗しました。 (proxy)\n元に戻せなかった値があります。");
     EXPECT_EQ(files.files[undo], "found");
+}
+
+// Grown a line per write, the undo point is the file it would be formatted whole.
+TEST(Undo, TheUndoPointSavedIsTheOneFormattedWhole) {
+    FakeRegistry registry;
+    CRegistryAccess access(registry);
+    FakeFiles files;
+    SettingChange change(access, files, "C:\\undo.txt");
+    SwitchPreset(change, Preset::kAllOff);
+    SwitchProxy(change, true);
+    const std::string saved = files.files["C:\\undo.txt"];
+    const std::optional<UndoPoint> point = ParseUndoPoint(saved);
+    ASSERT_TRUE(point.has_value());
+    EXPECT_EQ(point->size(), kZoneOptionCount + 1);
+    EXPECT_EQ(saved, FormatUndoPoint(*point));
 }
 
 // The largest undo point that can be written, every value before and after
