@@ -61,6 +61,11 @@ TEST_P(CliScenario, NetworkTellsTheNetworksAndTheProfileForThem) {
     s.GivenFile(Profile("壊れた"), "networks = *;corp.example\n");
     s.Run({"profile", "auto"}).Exit(2).ErrHas("壊れた.ini の 1 行目: 正しくない値です\n");
     s.GivenFile(Profile("壊れた"), std::nullopt);
+    ConnectedNetwork home = kHome;
+    home.metric = kOffice.metric;  // as good a route: the system's order holds
+    s.Networks({home, kOffice});
+    s.Run({"network"})
+        .OutHas("適用するプロファイル: 自宅 (ネットワーク 1 の 198.51.100.1 が一致)\n");
     s.Networks({});
     s.Run({"network"})
         .Out(
