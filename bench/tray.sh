@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The tray's cost while nothing changes, under Wine: its CPU time over a
-# minute of idling, with switching by network off and on, and its working set (the resident memory of its process,
-# Wine's own mappings included). Prints figures; judges nothing.
+# minute of idling, with switching by network off and on, and its working set
+# (the resident memory of its process, Wine's own mappings included). Prints
+# figures; judges nothing.
 #   bench/tray.sh [seconds]
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
