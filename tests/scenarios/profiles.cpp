@@ -124,6 +124,7 @@ TEST_P(CliScenario, AProfileWrongInAnyLineIsRefusedWhole) {
         {"java = high\r\nJava = low\r\n", "の 2 行目: 同じキーが 2 度あります"},
         {"java = prompt", "の 1 行目: 正しくない値です"},
         {"proxy = 0x100000000", "の 1 行目: 正しくない値です"},
+        {"proxy = 1a", "の 1 行目: 正しくない値です"},
         {"server = " + std::string(260, 's'), "の 1 行目: 正しくない値です"},
         {"server = \"a\\x00:1\"", "の 1 行目: 正しくない値です"},
         {"server = \"a:1", quoting},
