@@ -65,6 +65,7 @@ struct Shown {
     std::vector<std::string> dialogs;  // captions of other dialogs, each ended by its OK
     bool help = false;                 // the help viewer was started
     std::optional<std::vector<std::string>> balloons;  // the tray's; nullopt: cannot be told
+    int notifications = -1;  // the tray's settings-changed notices; -1: cannot be told
 };
 
 enum class CloseBy { kEsc, kEnter, kCloseBox };

@@ -82,6 +82,7 @@ Script& Script::Shows(const Shown& shown) {
     if (shown.help) {
         shown_.push_back("help viewer");
     }
+    run_.notifications = shown.notifications;
     balloonsTold_ = shown.balloons.has_value();
     for (const std::string& text : shown.balloons.value_or(std::vector<std::string>{})) {
         shown_.push_back("balloon " + text);

@@ -43,7 +43,7 @@ TEST_P(TrayScenario, TheTooltipTellsWhatIsInEffectAndFollowsEveryChange) {
 TEST_P(TrayScenario, AClickSwitchesTheProxyAndUndoFromTheMenuTakesItBack) {
     s.Usual();
     s.TrayStart();
-    s.TrayClick().Stored({kProxyEnable}, Dword(0));
+    s.TrayClick().Stored({kProxyEnable}, Dword(0)).Notified(1);
     s.Tooltip(kOff + "なし");
     s.TrayDoubleClick().Dialog("Qeltrin Pro");
     s.Choose("元に戻す(&U)").Balloon("元に戻しました。").Stored({kProxyEnable}, Dword(1));
@@ -76,9 +76,9 @@ TEST_P(TrayScenario, TheMenuListsEveryProfileAndAppliesOne) {
             "現在の設定を保存(&S)...", "-", "( )元に戻す(&U)", "-",
             "ネットワークに合わせて切り替える(&N)", "設定を開く(&O)...",
             "Windows の起動時に開始する(&W)", "-", "終了(&X)"});
-    s.Choose("&3 自宅").Balloon("プロファイルを適用しました: 自宅");
+    s.Choose("&3 自宅").Balloon("プロファイルを適用しました: 自宅").Notified(1);
     s.Stored({kScript}, Dword(3)).Stored({kProxyEnable}, Dword(0));
-    s.Choose("&3 自宅").Balloon("プロファイルは既に適用されています: 自宅");
+    s.Choose("&3 自宅").Balloon("プロファイルは既に適用されています: 自宅").Notified(0);
     s.Choose("&2 壊れた")
         .TrayBox(kWarnOk, "\\profiles\\壊れた.ini の 1 行目: 不明なキーです", true);
     s.Choose("元に戻す(&U)").Balloon("元に戻しました。");

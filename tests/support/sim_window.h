@@ -363,13 +363,13 @@ class NativeTray : public scenario::TrayDriver, public TrayShell, public Setting
         return true;
     }
     std::string ProgramPath() override { return "C:\\Program Files\\Qeltrin Pro\\vormet-tray.exe"; }
-    void SettingsChanged() override {}
+    void SettingsChanged() override { ++shown_.notifications; }
 
   private:
     template <class Action>
     scenario::Shown Run(const std::vector<int>& answers, const std::vector<std::string>& names,
                         Action action) {
-        shown_ = {{}, {}, false, std::vector<std::string>{}};
+        shown_ = {{}, {}, false, std::vector<std::string>{}, 0};
         answers_ = answers;
         names_ = names;
         action();

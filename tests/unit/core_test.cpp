@@ -16,6 +16,7 @@
 #include "tests/scenario/script.h"
 #include "tests/support/sim_window.h"
 #include "texts/change_words.h"
+#include "tray/tray_icon.h"
 
 namespace {
 
@@ -302,6 +303,33 @@ TEST(SystemMenu, EndsWithTheAboutEntry) {
     window.Open({});
     const std::string about = window.LoadResourceString(IDS_ABOUTBOX);
     EXPECT_EQ(window.menu, (decltype(window.menu){{0, ""}, {IDM_ABOUTBOX, about}}));
+}
+
+// At 16 pixels and at twice that, the two looks differ in shape, not only in colour, and each has
+// dark and light parts, to be seen on a light taskbar and on a dark one.
+TEST(TrayIcon, TheTwoLooksDifferInShapeAndEachHasDarkAndLight) {
+    for (const int size : {16, 32}) {
+        const std::vector<std::uint32_t> on = DrawTrayIcon(size, true);
+        const std::vector<std::uint32_t> off = DrawTrayIcon(size, false);
+        ASSERT_EQ(on.size(), off.size());
+        int shapeDiffers = 0;
+        for (std::size_t i = 0; i < on.size(); ++i) {
+            shapeDiffers += ((on[i] >> 24) > 0x80) != ((off[i] >> 24) > 0x80) ? 1 : 0;
+        }
+        EXPECT_GE(shapeDiffers, size * size / 16) << size << " pixels";
+        for (const std::vector<std::uint32_t>* look : {&on, &off}) {
+            int dark = 0;
+            int light = 0;
+            for (const std::uint32_t pixel : *look) {
+                const std::uint32_t lightness =
+                    ((pixel >> 16 & 0xFF) * 3 + (pixel >> 8 & 0xFF) * 6 + (pixel & 0xFF)) / 10;
+                dark += (pixel >> 24) == 0xFF && lightness < 96 ? 1 : 0;
+                light += (pixel >> 24) == 0xFF && lightness > 160 ? 1 : 0;
+            }
+            EXPECT_GE(dark, size) << size << " pixels";
+            EXPECT_GE(light, size) << size << " pixels";
+        }
+    }
 }
 
 }  // namespace
