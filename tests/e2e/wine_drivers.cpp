@@ -93,7 +93,7 @@ bool Launch(const std::wstring& exe, std::wstring commandLine, const std::wstrin
             STARTUPINFOW& startup, DWORD flags, PROCESS_INFORMATION& process) {
     const BOOL inherit = (startup.dwFlags & STARTF_USESTDHANDLES) != 0 ? TRUE : FALSE;
     DWORD error = 0;
-    for (int attempt = 0; attempt < 3; ++attempt, Sleep(500)) {
+    for (int attempt = 0; attempt < 5; ++attempt, Sleep(1000)) {
         if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, inherit, flags,
                            nullptr, directory.c_str(), &startup, &process)) {
             return true;
