@@ -2,22 +2,17 @@
 
 #include <algorithm>
 
+#include "profile/profile_store.h"
 #include "store/registry_paths.h"
 
 SettingChange::SettingChange(CRegistryAccess& registry, UserFileSeam& files, std::string undoPath)
     : registry_(registry), files_(files), path_(std::move(undoPath)) {}
 
-bool SettingChange::WriteString(RegKey root, const char* path, const char* name,
-                                std::string_view text) {
-    return Write(root, path, name, StringValue(text));
-}
+SettingChange::SettingChange(CRegistryAccess& registry, UserFileSeam& files)
+    : SettingChange(registry, files, UndoPointPath(AppFolder(files))) {}
 
-bool SettingChange::WriteDword(RegKey root, const char* path, const char* name,
-                               std::uint32_t value) {
-    return Write(root, path, name, DwordValue(value));
-}
-
-bool SettingChange::Write(RegKey root, const char* path, const char* name, const RawValue& value) {
+bool SettingChange::WriteValue(RegKey root, const char* path, const char* name,
+                               const RawValue& value) {
     const std::size_t row = SettingOf(path, name);
     if (root != kHkeyCurrentUser || row == kSettingCount) {
         failure_ = ChangeFailure::kWriteFailed;

@@ -23,14 +23,15 @@ class SettingChange final : public ValueWriter {
     // undoPath empty: there is no place for the undo point, so nothing can be
     // written.
     SettingChange(CRegistryAccess& registry, UserFileSeam& files, std::string undoPath);
+    // The user's own undo point, in the application-data folder.
+    SettingChange(CRegistryAccess& registry, UserFileSeam& files);
     SettingChange(const SettingChange&) = delete;
     SettingChange& operator=(const SettingChange&) = delete;
 
     // Only the settings' values can be written; anything else is refused
     // rather than changed without a way back.
-    bool WriteString(RegKey root, const char* path, const char* name,
-                     std::string_view text) override;
-    bool WriteDword(RegKey root, const char* path, const char* name, std::uint32_t value) override;
+    bool WriteValue(RegKey root, const char* path, const char* name,
+                    const RawValue& value) override;
     // Stores a setting's value exactly as given (nullopt deletes it).
     bool WriteRaw(std::size_t row, const std::optional<RawValue>& value);
 
@@ -44,7 +45,6 @@ class SettingChange final : public ValueWriter {
     bool Rollback();
 
   private:
-    bool Write(RegKey root, const char* path, const char* name, const RawValue& value);
     struct Recorded {
         UndoPoint point;
         std::string text;  // as saved

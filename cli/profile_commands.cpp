@@ -103,7 +103,7 @@ int ApplyProfile(CliServices& s, const Command& c, const LoadedProfile& loaded,
         return kExitDone;
     }
     WarnOfPolicies(s, plan);
-    SettingChange change = ChangeFor(s);
+    SettingChange change(s.registry, s.userFiles);
     const ChangeOutcome outcome = Apply(change, plan);
     return outcome.end == ChangeOutcome::kFailed ? ChangeFailed(s, outcome) : Done(s, c, what);
 }

@@ -34,10 +34,6 @@ std::string Line(std::string_view label, std::string_view value) {
     return line;
 }
 
-SettingChange ChangeFor(CliServices& s) {
-    return SettingChange(s.registry, s.userFiles, UndoPointPath(AppFolder(s.userFiles)));
-}
-
 std::string AppFolderOrSay(CliServices& s) {
     std::string folder = AppFolder(s.userFiles);
     if (folder.empty()) {

@@ -20,8 +20,6 @@ int Done(CliServices& s, const Command& c, std::string_view what);
 // "label: value", a line.
 std::string Line(std::string_view label, std::string_view value);
 
-// A change for the command, its undo point in the console's folder.
-SettingChange ChangeFor(CliServices& s);
 // The console's folder; empty after saying that it cannot be found.
 std::string AppFolderOrSay(CliServices& s);
 // After a change of several settings failed: why, and whether it was all

@@ -54,14 +54,14 @@ bool ToAnsiOrSay(CliServices& s, const std::string& utf8, std::string* ansi, int
 }  // namespace
 
 int RunZone(CliServices& s, const Command& c) {
-    SettingChange change = ChangeFor(s);
+    SettingChange change(s.registry, s.userFiles);
     return Switched(s, c, SwitchZone(change, c.option, c.setting), ZoneWhat(c.option, c.setting),
                     kMsgZoneWriteFailed);
 }
 
 // The options it set are told together; each that failed, on its own.
 int RunPreset(CliServices& s, const Command& c) {
-    SettingChange change = ChangeFor(s);
+    SettingChange change(s.registry, s.userFiles);
     const auto ends = SwitchPreset(change, c.preset);
     if (std::find(ends.begin(), ends.end(), SwitchEnd::kUndoNotSaved) != ends.end()) {
         return Say(s.console, kTextUndoNotSaved, kExitFailed);
@@ -83,7 +83,7 @@ int RunPreset(CliServices& s, const Command& c) {
 }
 
 int RunProxySwitch(CliServices& s, const Command& c) {
-    SettingChange change = ChangeFor(s);
+    SettingChange change(s.registry, s.userFiles);
     return Switched(s, c, SwitchProxy(change, c.on), c.on ? "proxy on" : "proxy off",
                     kMsgProxyWriteFailed);
 }
@@ -94,7 +94,7 @@ int RunProxyServer(CliServices& s, const Command& c) {
     if (!ToAnsiOrSay(s, c.text, &server, &exitCode)) {
         return exitCode;
     }
-    SettingChange change = ChangeFor(s);
+    SettingChange change(s.registry, s.userFiles);
     const SwitchEnd end = SetProxyServer(change, server);
     if (end == SwitchEnd::kTooLong) {
         return Usage(s.console,
@@ -109,13 +109,13 @@ int RunProxyBypass(CliServices& s, const Command& c) {
     if (!ToAnsiOrSay(s, c.text, &list, &exitCode)) {
         return exitCode;
     }
-    SettingChange change = ChangeFor(s);
+    SettingChange change(s.registry, s.userFiles);
     return Switched(s, c, SetProxyBypass(change, list), Concat({"proxy bypass ", c.text}),
                     kMsgProxyWriteFailed);
 }
 
 int RunProxyLocal(CliServices& s, const Command& c) {
-    SettingChange change = ChangeFor(s);
+    SettingChange change(s.registry, s.userFiles);
     return Switched(s, c, SetLocalAddresses(change, c.on),
                     c.on ? "proxy local on" : "proxy local off", kMsgProxyWriteFailed);
 }

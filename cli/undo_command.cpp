@@ -30,14 +30,9 @@ int RunUndo(CliServices& s, const Command& c) {
             return Say(s.console, {kTextUndoDamaged, path}, kExitUsage);
     }
     const std::vector<UndoStep> plan = PlanUndo(s.registry, point);
-    std::vector<std::string> changedSince;
-    for (const UndoStep& step : plan) {
-        if (step.changedSince) {
-            changedSince.emplace_back(SettingLabel(step.row));
-        }
-    }
+    const std::string changedSince = ChangedSinceList(plan);
     if (!changedSince.empty() && !c.Has(kOptionForce)) {
-        return Say(s.console, {kTextChangedSince, Joined(changedSince)}, kExitFailed);
+        return Say(s.console, {kTextChangedSince, changedSince}, kExitFailed);
     }
     for (const UndoStep& step : plan) {
         s.console.Out(
@@ -47,7 +42,7 @@ int RunUndo(CliServices& s, const Command& c) {
     if (c.Has(kOptionDryRun)) {
         return kExitDone;
     }
-    SettingChange change = ChangeFor(s);
+    SettingChange change(s.registry, s.userFiles, path);
     const ChangeOutcome outcome = Undo(change, plan);
     switch (outcome.end) {
         case ChangeOutcome::kNothingToDo:

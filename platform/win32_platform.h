@@ -1,7 +1,9 @@
 #pragma once
-// What both executables need of Win32 beyond the seams: owners of handles,
+// What the executables need of Win32 beyond the seams: owners of handles,
 // libraries from the system directory only, and their functions.
 #include <windows.h>
+
+#include <string>
 
 #include "store/owner.h"
 
@@ -40,3 +42,6 @@ void RestrictLibrarySearch();
 
 // A library from the system directory; none when it is not there.
 ModuleOwner LoadSystemLibrary(const wchar_t* name);
+
+// This program's own path, however long; empty when it cannot be had.
+std::wstring ExecutablePath();

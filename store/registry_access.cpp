@@ -151,13 +151,3 @@ RawValue DwordValue(std::uint32_t value) {
     std::memcpy(bytes.data(), &value, sizeof value);
     return {kRegDword, std::move(bytes)};
 }
-
-bool CRegistryAccess::WriteString(RegKey root, const char* path, const char* name,
-                                  std::string_view text) {
-    return WriteRaw(root, path, name, StringValue(text));
-}
-
-bool CRegistryAccess::WriteDword(RegKey root, const char* path, const char* name,
-                                 std::uint32_t value) {
-    return WriteRaw(root, path, name, DwordValue(value));
-}

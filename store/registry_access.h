@@ -20,13 +20,6 @@ struct DwordReading {
     std::uint32_t value = 0;
 };
 
-// A value exactly as stored: its type and its bytes, terminating zeros included.
-struct RawValue {
-    std::uint32_t type = 0;
-    std::string bytes;
-    bool operator==(const RawValue& other) const = default;
-};
-
 // How the reads take a value's bytes: a DWORD is exactly four bytes, of any
 // type, so no stray bytes are ever taken for a setting; a text ends at its
 // first zero byte, or after its data when it has none, and must fit maxBytes
@@ -36,11 +29,6 @@ ReadOutcome TextFromBytes(std::string_view bytes, std::uint32_t maxBytes, std::s
 
 // The longest value read exactly; a longer one counts as unreadable.
 constexpr std::uint32_t kMaxRawBytes = 1 << 20;
-
-// How the settings are stored: a text as REG_SZ with its terminating zero
-// (a text with a zero byte inside up to it), a number as REG_DWORD.
-RawValue StringValue(std::string_view text);
-RawValue DwordValue(std::uint32_t value);
 
 class CRegistryAccess final : public ValueWriter {
   public:
@@ -55,9 +43,10 @@ class CRegistryAccess final : public ValueWriter {
     // The buffer grows to what the platform reports a text needs.
     ReadOutcome ReadString(RegKey root, const char* path, const char* name, std::string* text,
                            std::uint32_t maxBytes);
-    bool WriteString(RegKey root, const char* path, const char* name,
-                     std::string_view text) override;
-    bool WriteDword(RegKey root, const char* path, const char* name, std::uint32_t value) override;
+    bool WriteValue(RegKey root, const char* path, const char* name,
+                    const RawValue& value) override {
+        return WriteRaw(root, path, name, value);
+    }
 
     // The value's exact type and bytes, of at most kMaxRawBytes, with the
     // access of the settings' reads.

@@ -5,6 +5,7 @@
 #include "store/keyed_table.h"
 #include "store/text_format.h"
 #include "texts/messages.h"
+#include "texts/setting_words.h"
 
 namespace {
 
@@ -45,4 +46,14 @@ std::string ChangeFailureText(const ChangeOutcome& outcome) {
         {row.kind == SettingKind::kZone ? kMsgZoneWriteFailed : kMsgProxyWriteFailed, " (",
          row.word, ")\n",
          outcome.rolledBack ? "変更した値は元に戻しました。" : "元に戻せなかった値があります。"});
+}
+
+std::string ChangedSinceList(const std::vector<UndoStep>& plan) {
+    std::vector<std::string> labels;
+    for (const UndoStep& step : plan) {
+        if (step.changedSince) {
+            labels.emplace_back(SettingLabel(step.row));
+        }
+    }
+    return Joined(labels);
 }

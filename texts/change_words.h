@@ -4,6 +4,7 @@
 #include <string>
 
 #include "change/setting_change.h"
+#include "change/undo.h"
 #include "profile/profile_store.h"
 
 inline constexpr const char kTextNoAppFolder[] =
@@ -28,3 +29,7 @@ std::string ProfileProblem(const LoadedProfile& loaded);
 // dialog's words, naming the setting, and whether everything was put back;
 // or that its way back could not be recorded, and nothing else.
 std::string ChangeFailureText(const ChangeOutcome& outcome);
+
+// The settings that undo would put back though they were changed since, by
+// their labels; empty when there are none.
+std::string ChangedSinceList(const std::vector<UndoStep>& plan);

@@ -103,11 +103,18 @@ std::string Tooltip(const TrayState& state, CharsetSeam& charset) {
     }
     std::string profiles = state.matching.empty() ? kTextNone : Joined(state.matching);
     const auto compose = [&] {
-        return Concat({kTrayTitle, "\n", kTipProxy, on ? kTextOn : kTextOff,
-                       inside.empty() && !on ? "" : " (", inside, inside.empty() && !on ? "" : ")",
-                       "\n", kTipProfiles, profiles, state.network.empty() ? "" : "\n",
-                       state.network.empty() ? "" : kTipNetwork, state.network,
-                       state.perMachine ? "\n" : "", state.perMachine ? kTextProxyPerMachine : ""});
+        std::string text = Concat({kTrayTitle, "\n", kTipProxy, on ? kTextOn : kTextOff});
+        if (on || !inside.empty()) {
+            text += Concat({" (", inside, ")"});
+        }
+        text += Concat({"\n", kTipProfiles, profiles});
+        if (!state.network.empty()) {
+            text += Concat({"\n", kTipNetwork, state.network});
+        }
+        if (state.perMachine) {
+            text += Concat({"\n", kTextProxyPerMachine});
+        }
+        return text;
     };
     const std::size_t units = Units(compose());
     std::size_t excess = units > kTooltipUnits ? units - kTooltipUnits : 0;
@@ -143,7 +150,7 @@ void Tray::Changed() {
 
 void Tray::Click() {
     const bool on = !ProxyOn(ReadSetting(s_.registry, kProxyRow));
-    SettingChange change(s_.registry, s_.userFiles, UndoPointPath(AppFolder(s_.userFiles)));
+    SettingChange change(s_.registry, s_.userFiles);
     switch (SwitchProxy(change, on)) {
         case SwitchEnd::kDone:
             break;
@@ -253,19 +260,25 @@ void Tray::ApplyProfile(const std::string& name) {
     if (loaded.outcome != ProfileLoad::kLoaded) {
         return Fail(ProfileProblem(loaded));
     }
-    const std::vector<ApplyStep> plan = PlanApply(s_.registry, loaded.reading.profile);
-    SettingChange change(s_.registry, s_.userFiles, UndoPointPath(folder));
-    const ChangeOutcome outcome = Apply(change, plan);
-    switch (outcome.end) {
+    switch (ApplyValues(loaded.reading.profile)) {
         case ChangeOutcome::kNothingToDo:
             return s_.shell.ShowBalloon(Concat({kTrayInEffect, name}));
         case ChangeOutcome::kFailed:
-            return Fail(ChangeFailureText(outcome));
+            return;
         case ChangeOutcome::kDone:
-            break;
+            return s_.shell.ShowBalloon(Concat({kTrayApplied, name}));
     }
-    Changed();
-    s_.shell.ShowBalloon(Concat({kTrayApplied, name}));
+}
+
+ChangeOutcome::End Tray::ApplyValues(const Profile& profile) {
+    SettingChange change(s_.registry, s_.userFiles);
+    const ChangeOutcome outcome = Apply(change, PlanApply(s_.registry, profile));
+    if (outcome.end == ChangeOutcome::kFailed) {
+        Fail(ChangeFailureText(outcome));
+    } else if (outcome.end == ChangeOutcome::kDone) {
+        Changed();
+    }
+    return outcome.end;
 }
 
 void Tray::SaveProfile() {
@@ -323,14 +336,9 @@ void Tray::Undo() {
             return Fail(Concat({kTextUndoDamaged, path}));
     }
     const std::vector<UndoStep> plan = PlanUndo(s_.registry, point);
-    std::vector<std::string> changedSince;
-    for (const UndoStep& step : plan) {
-        if (step.changedSince) {
-            changedSince.emplace_back(SettingLabel(step.row));
-        }
-    }
+    const std::string changedSince = ChangedSinceList(plan);
     if (!changedSince.empty() &&
-        s_.shell.ShowMessage(Concat({kTrayChangedSince, Joined(changedSince)}),
+        s_.shell.ShowMessage(Concat({kTrayChangedSince, changedSince}),
                              kTrayMbYesNo | kTrayMbIconExclamation) != kTrayIdYes) {
         return;
     }
@@ -412,19 +420,14 @@ void Tray::NetworksSettled() {
     chosenFor_ = choice.decision.profile;
     chosenBy_ =
         choice.decision.identity.empty() ? std::string(kAnyNetwork) : choice.decision.identity;
-    SettingChange change(s_.registry, s_.userFiles, UndoPointPath(folder));
-    const ChangeOutcome outcome =
-        Apply(change, PlanApply(s_.registry, choice.chosen.reading.profile));
-    switch (outcome.end) {
+    switch (ApplyValues(choice.chosen.reading.profile)) {
         case ChangeOutcome::kNothingToDo:
-            Refresh();
+            Refresh();  // the tooltip names the network now
             return;
         case ChangeOutcome::kFailed:
-            return Fail(ChangeFailureText(outcome));
+            return;
         case ChangeOutcome::kDone:
-            break;
+            return s_.shell.ShowBalloon(Concat({kTrayAppliedForNetwork, choice.decision.profile,
+                                                " (", ChoiceReason(choice), ")"}));
     }
-    Changed();
-    s_.shell.ShowBalloon(
-        Concat({kTrayAppliedForNetwork, choice.decision.profile, " (", ChoiceReason(choice), ")"}));
 }

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "change/notifier.h"
+#include "change/setting_change.h"
 #include "network/network_seam.h"
+#include "profile/profile_file.h"
 #include "profile/settings.h"
 #include "store/charset_seam.h"
 #include "store/file_seam.h"
@@ -80,6 +82,9 @@ class Tray {
     // listed: false when the profiles could not be listed.
     std::vector<MenuItem> BuildMenu(const std::vector<std::string>& profiles, bool listed);
     void ApplyProfile(const std::string& name);
+    // Writes what of the profile differs, all or nothing; tells a failure,
+    // and running programs of a change.
+    ChangeOutcome::End ApplyValues(const Profile& profile);
     void SaveProfile();
     void Undo();
     void SwitchAutostart();

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "platform/win32_encoding.h"
+#include "platform/win32_platform.h"
 #include "resources/resource.h"
 #include "tray/tray_icon.h"
 #include "tray/tray_texts.h"
@@ -57,22 +58,6 @@ HICON MakeIcon(int size, bool proxyOn) {
     DeleteObject(mask);
     DeleteObject(colour);
     return icon;
-}
-
-std::wstring ModulePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) {
-            return {};
-        }
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
 }
 
 // The name prompt: an edit box, OK and Cancel.
@@ -213,7 +198,7 @@ std::optional<std::string> Win32TrayShell::AskName(const std::string& initial) {
 }
 
 bool Win32TrayShell::StartDialog(std::string* path) {
-    const std::wstring program = ModulePath();
+    const std::wstring program = ExecutablePath();
     const std::wstring folder = program.substr(0, program.rfind(L'\\'));
     const std::wstring dialog = folder + L"\\Vormet.exe";
     *path = Narrow(dialog);
@@ -235,5 +220,5 @@ bool Win32TrayShell::StartDialog(std::string* path) {
 }
 
 std::string Win32TrayShell::ProgramPath() {
-    return Narrow(ModulePath());
+    return Narrow(ExecutablePath());
 }

@@ -13,23 +13,6 @@ struct PathStem {
     std::size_t nameStart = 0;
 };
 
-// The executable's path, however long.
-std::wstring ExecutablePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) {
-            return {};
-        }
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 PathStem StemOf(std::wstring path) {
     PathStem stem{std::move(path)};
     const std::size_t slash = stem.path.find_last_of(L"\\/");
