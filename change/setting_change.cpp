@@ -26,8 +26,7 @@ bool SettingChange::WriteRaw(std::size_t row, const std::optional<RawValue>& val
     if (!recorded) {
         return false;
     }
-    const SettingRow& setting = SettingTable[row];
-    if (!registry_.WriteRaw(kHkeyCurrentUser, setting.key, setting.valueName, value)) {
+    if (!WriteStored(registry_, row, value)) {
         failure_ = ChangeFailure::kWriteFailed;
         RestoreUndoPoint();  // a write that was not made leaves no trace
         return false;
@@ -44,20 +43,12 @@ std::optional<SettingChange::Recorded> SettingChange::Record(std::size_t row,
         failure_ = ChangeFailure::kUndoNotSaved;
         return std::nullopt;
     }
-    const SettingRow& setting = SettingTable[row];
-    RawValue found;
     std::optional<RawValue> before;
-    switch (registry_.ReadRaw(kHkeyCurrentUser, setting.key, setting.valueName, &found)) {
-        case ReadOutcome::kRead:
-            before = std::move(found);
-            break;
-        case ReadOutcome::kMissing:
-            break;
-        case ReadOutcome::kUnreadable:
-            // Without what it holds there is no way back; and a key that
-            // cannot be opened to read it cannot be written either.
-            failure_ = ChangeFailure::kWriteFailed;
-            return std::nullopt;
+    if (ReadStored(registry_, row, &before) == ReadOutcome::kUnreadable) {
+        // Without what it holds there is no way back; and a key that cannot
+        // be opened to read it cannot be written either.
+        failure_ = ChangeFailure::kWriteFailed;
+        return std::nullopt;
     }
     if (point_.empty()) {
         std::string bytes;
@@ -102,9 +93,7 @@ bool SettingChange::Rollback() {
     }
     bool restored = true;
     for (auto change = point_.rbegin(); change != point_.rend(); ++change) {
-        const SettingRow& row = SettingTable[change->row];
-        restored = registry_.WriteRaw(kHkeyCurrentUser, row.key, row.valueName, change->before) &&
-                   restored;
+        restored = WriteStored(registry_, change->row, change->before) && restored;
     }
     point_.clear();
     return RestoreUndoPoint() && restored;

@@ -1,7 +1,5 @@
 #include "change/undo.h"
 
-#include "store/registry_paths.h"
-
 UndoLoad LoadUndoPoint(UserFileSeam& files, const std::string& path, UndoPoint* point) {
     std::string text;
     switch (files.LoadFile(path, MaxUndoPointBytes(), &text)) {
@@ -23,13 +21,8 @@ UndoLoad LoadUndoPoint(UserFileSeam& files, const std::string& path, UndoPoint* 
 std::vector<UndoStep> PlanUndo(CRegistryAccess& registry, const UndoPoint& point) {
     std::vector<UndoStep> plan;
     for (const ValueChange& change : point) {
-        const SettingRow& row = SettingTable[change.row];
-        RawValue raw;
         std::optional<RawValue> now;
-        const ReadOutcome read = registry.ReadRaw(kHkeyCurrentUser, row.key, row.valueName, &raw);
-        if (read == ReadOutcome::kRead) {
-            now = std::move(raw);
-        }
+        const ReadOutcome read = ReadStored(registry, change.row, &now);
         const bool unreadable = read == ReadOutcome::kUnreadable;
         const UndoState state = unreadable ? UndoState::kChangedSince : StateOf(change, now);
         if (state != UndoState::kAsFound) {

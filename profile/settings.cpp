@@ -57,6 +57,23 @@ SettingReading ReadingOf(std::size_t row, const std::optional<RawValue>& raw) {
     return reading;
 }
 
+ReadOutcome ReadStored(CRegistryAccess& registry, std::size_t row, std::optional<RawValue>* value) {
+    const SettingRow& setting = SettingTable[row];
+    RawValue found;
+    const ReadOutcome read =
+        registry.ReadRaw(kHkeyCurrentUser, setting.key, setting.valueName, &found);
+    value->reset();
+    if (read == ReadOutcome::kRead) {
+        *value = std::move(found);
+    }
+    return read;
+}
+
+bool WriteStored(CRegistryAccess& registry, std::size_t row, const std::optional<RawValue>& value) {
+    const SettingRow& setting = SettingTable[row];
+    return registry.WriteRaw(kHkeyCurrentUser, setting.key, setting.valueName, value);
+}
+
 std::size_t SettingOf(const char* key, const char* valueName) {
     std::size_t row = 0;
     while (row < kSettingCount && (std::strcmp(SettingTable[row].key, key) != 0 ||

@@ -51,6 +51,10 @@ SettingReadings ReadSettings(CRegistryAccess& registry);
 RawValue StoredValue(std::size_t row, const SettingValue& value);
 // What a value as stored (nullopt: missing) reads as.
 SettingReading ReadingOf(std::size_t row, const std::optional<RawValue>& raw);
+// A setting's value exactly as stored, type and bytes; nullopt when missing.
+ReadOutcome ReadStored(CRegistryAccess& registry, std::size_t row, std::optional<RawValue>* value);
+// Stores a setting's value exactly as given; nullopt deletes it.
+bool WriteStored(CRegistryAccess& registry, std::size_t row, const std::optional<RawValue>& value);
 
 // The row of a value of HKEY_CURRENT_USER; kSettingCount when it is none of them.
 std::size_t SettingOf(const char* key, const char* valueName);
