@@ -298,13 +298,14 @@ void Tray::SaveProfile() {
             return Fail(kTextNoAppFolder);
         }
         const std::string path = ProfilePath(folder, name);
-        std::string existing;
-        if (s_.userFiles.LoadFile(path, kMaxProfileBytes, &existing) != FileOutcome::kMissing &&
-            s_.shell.ShowMessage(Concat({kTrayReplace, name}),
-                                 kTrayMbYesNo | kTrayMbIconExclamation) != kTrayIdYes) {
-            continue;
+        ProfileSave save = ::SaveProfile(s_.registry, s_.userFiles, s_.charset, path, false);
+        if (save.end == ProfileSave::kExists) {
+            if (s_.shell.ShowMessage(Concat({kTrayReplace, name}),
+                                     kTrayMbYesNo | kTrayMbIconExclamation) != kTrayIdYes) {
+                continue;
+            }
+            save = ::SaveProfile(s_.registry, s_.userFiles, s_.charset, path, true);
         }
-        const ProfileSave save = ::SaveProfile(s_.registry, s_.userFiles, s_.charset, path, true);
         if (save.end == ProfileSave::kFailed) {
             return Fail(Concat({kTextSaveFailed, path}));
         }
