@@ -26,8 +26,7 @@ prepare_prefix
 tray_pid=""
 cleanup() {
     if [[ -n $tray_pid ]]; then
-        wine "$build/bench/open_tray_menu.exe" close </dev/null >/dev/null 2>&1 || true
-        wait "$tray_pid" 2>/dev/null || true
+        end_tray "$build/bench/open_tray_menu.exe" "$tray_pid"
     fi
     [[ -n $own_xvfb ]] && stop_xvfb
     return 0
@@ -47,8 +46,7 @@ idle() {
     after=$(ticks)
     echo "vormet-tray.exe idle for $seconds s, $1: CPU $(((after - before) * 1000 / hz)) ms"
     grep -E '^(VmRSS|RssAnon)' "/proc/$tray_pid/status" | sed 's/^/    /'
-    wine "$build/bench/open_tray_menu.exe" close </dev/null >/dev/null 2>&1 || true
-    wait "$tray_pid" 2>/dev/null || true
+    end_tray "$build/bench/open_tray_menu.exe" "$tray_pid"
     tray_pid=""
 }
 

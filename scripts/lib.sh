@@ -164,3 +164,10 @@ store_usual_proxy_switch() {
   wine reg query "$settings" /v ProxyEnable </dev/null >/dev/null 2>&1 ||
     wine reg add "$settings" /v ProxyEnable /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
 }
+
+# Ends a tray started in the background, by the PID of its wine process, as a
+# user would: by its menu's 終了, chosen through the menu helper; then waits.
+end_tray() {
+  wine "$1" close </dev/null >/dev/null 2>&1 || true
+  wait "$2" 2>/dev/null || true
+}

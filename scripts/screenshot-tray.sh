@@ -33,8 +33,7 @@ printf 'proxy = on\nserver = proxy.example.co.jp:8080\n' >"$office"
 tray_pid=""
 cleanup() {
     if [[ -n $tray_pid ]]; then
-        wine "$helper" close </dev/null >/dev/null 2>&1 || true
-        wait "$tray_pid" 2>/dev/null || true
+        end_tray "$helper" "$tray_pid"
     fi
     rm -f "$home" "$office"
     [[ -n $own_xvfb ]] && stop_xvfb
